@@ -1,0 +1,36 @@
+// ConvImage: the converter's in-memory image, laid out as the pixel data of an
+// uncompressed BMP file, and the PNG reader that fills it.
+#pragma once
+
+#include <cstdint>
+
+struct ConvImage {
+    uint32_t img_width;      // pixels per row
+    int32_t img_height;      // rows
+    uint32_t bit_count;      // bits per stored pixel: 1, 4, 8 or 24 after reading
+    int32_t palette_count;   // 2^bit_count when bit_count <= 8, else 0
+    int32_t top_down;        // 0: rows bottom-up (the only order the reader makes)
+    int32_t has_alpha;       // always 0 after reading: alpha is stripped
+    int32_t stride;          // bytes per stored row, a multiple of 4
+    int32_t image_bytes;     // stride * img_height
+    uint8_t* palette;        // palette_count RGB triples, or nullptr
+    uint8_t** row_table;     // img_height row addresses; entry 0 is the top row
+    uint8_t* pixels;         // image_bytes bytes, bottom row first
+};
+
+// Sets the three buffer members to nullptr; releases nothing. Returns image.
+ConvImage* conv_image_clear(ConvImage* image);
+
+// Computes stride and image_bytes from the header members, obtains the three
+// buffers and fills row_table. Returns 1, or 0 with the record cleared and
+// nothing held (also when the sizes do not fit the record's 32-bit members).
+int conv_image_alloc(ConvImage* image);
+
+// Releases the three buffers (nullptr allowed); does not reset the members.
+void conv_image_free(ConvImage* image);
+
+// Reads the PNG file at path into image (any colour type, bit depth and
+// interlace). On success returns 1 and the record owns its buffers until the
+// BMP writer releases them. On failure returns 0 after printing its message on
+// standard error; the buffers are already released and must not be again.
+int read_png_image(const char* path, ConvImage* image);

@@ -1,0 +1,35 @@
+#include "frontend/bmp_output.h"
+
+#include "bmpconv/bmp_writer.h"
+#include "bmpconv/conv_image.h"
+#include "frontend/exit_codes.h"
+#include "platform/platform.h"
+#include "runlog/run_log.h"
+
+#include <array>
+#include <cstdio>
+
+void make_temp_name(char* buffer, std::size_t size)
+{
+    if (create_temp_file(buffer, size, "tessl-"))
+        return;
+    std::array<char, 32> unique{};
+    make_unique_name(unique.data());
+    std::snprintf(buffer, size, "%s.tmp", unique.data());
+}
+
+int convert_png_to_bmp(const char* png_name, const char* bmp_name)
+{
+    ConvImage image;
+    conv_image_clear(&image);
+    if (read_png_image(png_name, &image) == 0) {
+        log_line(run_log, "No se pudo leer PNG temporal");
+        return result_bmp_failed;
+    }
+    // The writer releases the image's buffers whatever happens.
+    if (write_bmp_image(bmp_name, &image) == 0) {
+        log_line(run_log, "No se pudo grabar BMP definitivo");
+        return result_bmp_failed;
+    }
+    return result_ok;
+}

@@ -1,0 +1,17 @@
+// The BMP output path: the temporary PNG file that every symbol is drawn into
+// before it is converted, and the conversion itself.
+#pragma once
+
+#include <cstddef>
+
+// Fills buffer (size bytes) with the name of a new, empty temporary file in
+// the platform's temporary folder. When the platform cannot make one, the
+// name is a unique name plus ".tmp" in the working directory, not created.
+// Always leaves a name in buffer when size >= 36.
+void make_temp_name(char* buffer, std::size_t size);
+
+// Reads the PNG file png_name and writes it as a BMP file to bmp_name.
+// Returns 0, or 1106 after logging "No se pudo leer PNG temporal" or
+// "No se pudo grabar BMP definitivo". The converter's own messages go to
+// standard error.
+int convert_png_to_bmp(const char* png_name, const char* bmp_name);

@@ -1,0 +1,74 @@
+#include "frontend/entry.h"
+
+#include "frontend/bmp_output.h"
+#include "frontend/exit_codes.h"
+#include "frontend/input_data.h"
+#include "frontend/run_settings.h"
+#include "frontend/switch_pass.h"
+#include "frontend/symbol_output.h"
+#include "frontend/tokenizer.h"
+#include "runlog/run_log.h"
+
+#include <array>
+#include <cstdio>
+
+namespace {
+
+// Everything between start-up and clean-up. temp_name is filled once the
+// output name and data are known; the caller deletes that file.
+int run(const char* command_line, char** tokens, char* temp_name)
+{
+    bool too_long = false;
+    const int count = split_command_line(command_line, tokens, max_tokens, &too_long);
+    if (too_long) {
+        log_line(run_log, "Par\xE1metro demasiado largo: m\xE1ximo 259 caracteres");
+        return result_bad_command;
+    }
+    switch_outcome outcome;
+    const int result = run_switch_pass(tokens, count, &outcome);
+    if (result != result_ok || outcome.help_shown)
+        return result;
+    if (outcome.output_name == nullptr) {
+        log_line(run_log, "Archivo de salida no ha sido especificado");
+        return result_bad_command;
+    }
+    const string_buffer* data = current_data();
+    if (data == nullptr) {
+        log_line(run_log, "Dato a codificar no ha sido especificado");
+        return result_bad_command;
+    }
+    make_temp_name(temp_name, token_size);
+    if (run_settings.structured != 0 && run_settings.version == 0) {
+        log_line(run_log,
+                 "La versi\xF3n debe ser especificada para codificar simbolos estructurados.\n");
+        return result_bad_command;
+    }
+    const bool bmp = run_settings.image_type == image_bmp;
+    if (run_settings.structured != 0)
+        return write_structured(data->text, outcome.output_name, bmp ? temp_name : nullptr);
+    const int written = write_single(data->text, bmp ? temp_name : outcome.output_name);
+    if (written != result_ok || !bmp)
+        return written;
+    return convert_png_to_bmp(temp_name, outcome.output_name);
+}
+
+}  // namespace
+
+int tessel_main(const char* command_line)
+{
+    reset_run_settings();
+    if (run_log == nullptr)
+        open_run_log();
+    std::array<char, token_size> temp_name{};
+    char** tokens = alloc_token_array(max_tokens, token_size);
+    int result = result_no_memory;
+    if (tokens == nullptr)
+        log_line(run_log, "Error de memoria al leer la l\xEDnea de comandos");
+    else
+        result = run(command_line != nullptr ? command_line : "", tokens, temp_name.data());
+    free_token_array(tokens, max_tokens);
+    release_data();
+    if (temp_name[0] != '\0')
+        std::remove(temp_name.data());
+    return result;
+}

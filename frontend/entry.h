@@ -1,0 +1,8 @@
+// The whole life of one run: from the command-line text to the exit code.
+#pragma once
+
+// command_line: the text that follows the program name (as WinMain receives
+// it). Returns 0 on success or -h, else the code of the first failure
+// (1101-1106). Every message goes to "Tessel.log"; no temporary file outlives
+// the call.
+int tessel_main(const char* command_line);

@@ -1,0 +1,154 @@
+#include "frontend/switch_pass.h"
+
+#include "frontend/exit_codes.h"
+#include "frontend/input_data.h"
+#include "frontend/run_settings.h"
+#include "frontend/usage.h"
+#include "runlog/log_message.h"
+#include "runlog/run_log.h"
+
+#include <climits>
+#include <cstdint>
+
+int to_int(const char* text)
+{
+    const char* p = text;
+    while (*p == ' ' || (*p >= '\t' && *p <= '\r'))
+        ++p;
+    bool negative = false;
+    if (*p == '+' || *p == '-')
+        negative = *p++ == '-';
+    int64_t value = 0;
+    for (; *p >= '0' && *p <= '9'; ++p) {
+        if (value <= INT64_C(1) << 32)
+            value = value * 10 + (*p - '0');
+    }
+    if (negative)
+        value = -value;
+    if (value < INT_MIN)
+        return INT_MIN;
+    if (value > INT_MAX)
+        return INT_MAX;
+    return static_cast<int>(value);
+}
+
+namespace {
+
+bool equals_ignoring_case(const char* a, const char* b)
+{
+    for (; *a != '\0' && *b != '\0'; ++a, ++b) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+        if (lower(*a) != lower(*b))
+            return false;
+    }
+    return *a == *b;
+}
+
+int fail(const char* message)
+{
+    log_line(run_log, message);
+    return result_bad_command;
+}
+
+// Applies switch letter with its value (nullptr when none was given).
+// Returns 0 or the failure code after logging it.
+int apply_switch(char letter, const char* value, switch_outcome* outcome)
+{
+    run_settings_t& s = run_settings;
+    switch (letter) {
+    case '8':
+        s.eight_bit = 1;
+        return result_ok;
+    case 'c': case 'C':
+        s.case_sensitive = 1;
+        return result_ok;
+    case 'i': case 'I':
+        s.case_sensitive = 0;
+        return result_ok;
+    case 'k': case 'K':
+        s.hint = QR_MODE_KANJI;
+        return result_ok;
+    case 's': case 'S':
+        s.structured = 1;
+        return result_ok;
+    case 'h': case 'H':
+        print_usage();
+        outcome->help_shown = true;
+        return result_ok;
+    case 'o': case 'O':
+        if (value == nullptr)
+            return fail("Archivo de salida no ha sido especificado");
+        outcome->output_name = value;
+        return result_ok;
+    case 'l': case 'L':
+        if (value == nullptr)
+            return fail("Nivel no ha sido especificado");
+        switch (value[0]) {
+        case 'L': case 'l': s.level = QR_ECLEVEL_L; return result_ok;
+        case 'M': case 'm': s.level = QR_ECLEVEL_M; return result_ok;
+        case 'Q': case 'q': s.level = QR_ECLEVEL_Q; return result_ok;
+        case 'H': case 'h': s.level = QR_ECLEVEL_H; return result_ok;
+        default:
+            log_message("Nivel Inv\xE1lido: %s. Valores posibles: L, M, Q, H", value);
+            return result_bad_command;
+        }
+    case 'v': case 'V':
+        if (value == nullptr)
+            return fail("Versi\xF3n no ha sido especificada");
+        s.version = to_int(value);
+        if (s.version < 0) {
+            log_message("Versi\xF3n inv\xE1lida: %d", s.version);
+            return result_bad_command;
+        }
+        return result_ok;
+    case 'z': case 'Z':
+        if (value == nullptr)
+            return fail("Tama\xF1o no ha sido especificado");
+        s.dot_size = to_int(value);
+        if (s.dot_size <= 0) {
+            log_message("Tama\xF1o inv\xE1lido: %d", s.dot_size);
+            return result_bad_command;
+        }
+        return result_ok;
+    case 'm':
+        if (value == nullptr)
+            return fail("Margen no ha sido especificado");
+        s.margin = to_int(value);
+        if (s.margin < 0) {
+            log_message("Margen Inv\xE1lido: %d", s.margin);
+            return result_bad_command;
+        }
+        return result_ok;
+    case 't': case 'T':
+        if (value == nullptr)
+            return fail("Tipo de imagen no ha sido especificado. Valores posibles: BMP, PNG.");
+        s.image_type = equals_ignoring_case(value, "bmp") ? image_bmp : image_png;
+        return result_ok;
+    default:
+        return fail("Error de sintaxis. Use -h para mostrar ayuda");
+    }
+}
+
+}  // namespace
+
+int run_switch_pass(char** tokens, int count, switch_outcome* outcome)
+{
+    for (int i = 0; i < count; ++i) {
+        const char* token = tokens[i];
+        if (token[0] != '-') {
+            if (take_data_token(token) == 0) {
+                log_line(run_log, "Error de memoria al preparar dato de entrada");
+                return result_no_memory;
+            }
+            continue;
+        }
+        // Every switch takes the next token as its value unless it is a switch.
+        const char* value = nullptr;
+        if (i + 1 < count && tokens[i + 1][0] != '-')
+            value = tokens[++i];
+        const int result = apply_switch(token[1], value, outcome);
+        if (result != result_ok || outcome->help_shown)
+            return result;
+    }
+    return result_ok;
+}

@@ -1,0 +1,19 @@
+// The switch pass: turns the tokens into run settings, the output file name
+// and the prepared data, stopping at the first invalid switch or value.
+#pragma once
+
+// What the pass found besides the run settings.
+struct switch_outcome {
+    const char* output_name = nullptr;  // points into the token array
+    bool help_shown = false;            // -h met: usage written, nothing to encode
+};
+
+// Reads tokens[0..count-1] left to right. Returns 0, or 1105 (or 1102 when the
+// data cannot be held) after logging the first failure. Data tokens are
+// prepared on the way (take_data_token); the last one wins.
+int run_switch_pass(char** tokens, int count, switch_outcome* outcome);
+
+// Decimal conversion as the switches read values: leading white space, an
+// optional sign, digits up to the first other character; 0 without digits.
+// Values beyond the int range saturate at INT_MIN or INT_MAX.
+int to_int(const char* text);

@@ -1,0 +1,130 @@
+#include "frontend/symbol_output.h"
+
+#include "frontend/bmp_output.h"
+#include "frontend/exit_codes.h"
+#include "frontend/run_settings.h"
+#include "pngwriter/png_symbol_writer.h"
+#include "runlog/log_message.h"
+#include "runlog/run_log.h"
+
+#include <cstdio>
+#include <string_view>
+
+QRcode* encode_single(const char* data)
+{
+    const run_settings_t& s = run_settings;
+    if (s.eight_bit != 0)
+        return QRcode_encodeString8bit(data, s.version, static_cast<QRecLevel>(s.level));
+    return QRcode_encodeString(data, s.version, static_cast<QRecLevel>(s.level),
+                               static_cast<QRencodeMode>(s.hint), s.case_sensitive);
+}
+
+QRcode_List* encode_structured(const char* data)
+{
+    const run_settings_t& s = run_settings;
+    if (s.eight_bit != 0)
+        return QRcode_encodeString8bitStructured(data, s.version, static_cast<QRecLevel>(s.level));
+    return QRcode_encodeStringStructured(data, s.version, static_cast<QRecLevel>(s.level),
+                                         static_cast<QRencodeMode>(s.hint), s.case_sensitive);
+}
+
+int write_single(const char* data, const char* file_name)
+{
+    QRcode* symbol = encode_single(data);
+    if (symbol == nullptr) {
+        log_line(run_log, "Error al codificar dato de entrada");
+        return result_encode_refused;
+    }
+    const int result = write_symbol_png(symbol, file_name);
+    QRcode_free(symbol);
+    return result;
+}
+
+namespace {
+
+bool ends_with_ignoring_case(std::string_view text, std::string_view tail)
+{
+    if (text.size() < tail.size())
+        return false;
+    const std::string_view end = text.substr(text.size() - tail.size());
+    for (std::size_t i = 0; i < tail.size(); ++i) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+        if (lower(end[i]) != lower(tail[i]))
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool format_series_name(char* out, std::size_t out_size, const char* file_name,
+                        const char* suffix, int counter)
+{
+    std::string_view stem(file_name);
+    std::string_view kept_suffix;
+    const std::string_view wanted(suffix);
+    if (stem.size() > wanted.size() && ends_with_ignoring_case(stem, wanted)) {
+        kept_suffix = stem.substr(stem.size() - wanted.size());
+        stem.remove_suffix(wanted.size());
+    }
+    const int n = std::snprintf(out, out_size, "%.*s-%02d%.*s", static_cast<int>(stem.size()),
+                                stem.data(), counter, static_cast<int>(kept_suffix.size()),
+                                kept_suffix.data());
+    if (n < 0 || static_cast<std::size_t>(n) >= out_size) {
+        if (out_size > 0)
+            out[0] = '\0';
+        return false;
+    }
+    return true;
+}
+
+namespace {
+
+// Writes one symbol of a series to its file, through the temporary PNG when
+// the series is BMP.
+int write_series_symbol(const QRcode* symbol, const char* name, const char* bmp_temp_name)
+{
+    if (bmp_temp_name == nullptr)
+        return write_symbol_png(symbol, name);
+    const int result = write_symbol_png(symbol, bmp_temp_name);
+    return result != result_ok ? result : convert_png_to_bmp(bmp_temp_name, name);
+}
+
+}  // namespace
+
+int write_structured(const char* data, const char* file_name, const char* bmp_temp_name)
+{
+    QRcode_List* list = encode_structured(data);
+    if (list == nullptr) {
+        log_line(run_log, "Error al codificar dato de entrada");
+        return result_encode_refused;
+    }
+    const char* suffix = bmp_temp_name != nullptr ? ".bmp" : ".png";
+    char name[260];
+    int result = result_ok;
+    int counter = 1;
+    for (const QRcode_List* node = list; node != nullptr; node = node->next, ++counter) {
+        if (node->code == nullptr) {
+            log_line(run_log, "Error al codificar dato de entrada");
+            result = result_encode_refused;
+            break;
+        }
+        // Every name of the series has the same length, so one that does not
+        // fit means none does.
+        if (!format_series_name(name, sizeof name, file_name, suffix, counter)) {
+            log_message("Nombre de archivo demasiado largo: %s", file_name);
+            if (result == result_ok)
+                result = result_cannot_create;
+            break;
+        }
+        const int written = write_series_symbol(node->code, name, bmp_temp_name);
+        if (written != result_ok && result == result_ok)
+            result = written;
+        // A failed conversion has nothing to do with the next symbol's data,
+        // but its output folder or disk will fail the same way: stop there.
+        if (written == result_bmp_failed)
+            break;
+    }
+    QRcode_List_free(list);
+    return result;
+}

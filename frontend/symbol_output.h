@@ -1,0 +1,32 @@
+// Symbol generation: encodes the prepared data with libqrencode as one symbol
+// or a structured-append series and writes each symbol to its file.
+#pragma once
+
+#include <cstddef>
+#include <qrencode.h>
+
+// The encoder chosen by the run settings. Each returns a new symbol (or list)
+// owned by the caller, or nullptr when libqrencode refuses the data.
+QRcode* encode_single(const char* data);
+QRcode_List* encode_structured(const char* data);
+
+// Encodes data as one symbol and writes it to file_name as a PNG image.
+// Returns 0, or 1104 (encoding refused) or the PNG writer's code, after
+// logging the failure.
+int write_single(const char* data, const char* file_name);
+
+// Encodes data as a series and writes symbol n to "<stem>-NN<suffix>", where
+// a trailing suffix (".png", or ".bmp" when bmp_temp_name is given) of a name
+// longer than 4 characters is cut off and put back after the number, its case
+// kept. With bmp_temp_name, each symbol is drawn into that temporary PNG file
+// and converted to a BMP file of the series name. Every symbol is attempted:
+// a file that cannot be written does not stop the rest, and the result is the
+// code of the first failure (0 when all were written). A failed conversion or
+// a name over 259 characters ends the series at once.
+int write_structured(const char* data, const char* file_name, const char* bmp_temp_name);
+
+// Builds the file name of symbol number counter (1-99) of a series named after
+// file_name, as described above. Returns false, leaving "" in out, when the
+// name does not fit out_size bytes.
+bool format_series_name(char* out, std::size_t out_size, const char* file_name,
+                        const char* suffix, int counter);

@@ -1,0 +1,73 @@
+#include "frontend/tokenizer.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
+
+char** alloc_token_array(int count, std::size_t size)
+{
+    if (count <= 0)
+        return nullptr;
+    auto** array = static_cast<char**>(std::calloc(static_cast<std::size_t>(count), sizeof(char*)));
+    if (array == nullptr)
+        return nullptr;
+    for (int i = 0; i < count; ++i) {
+        array[i] = static_cast<char*>(std::malloc(size));
+        if (array[i] == nullptr) {
+            free_token_array(array, count);
+            return nullptr;
+        }
+    }
+    return array;
+}
+
+void free_token_array(char** array, int count)
+{
+    if (array == nullptr)
+        return;
+    for (int i = 0; i < count; ++i) {
+        std::free(array[i]);
+        array[i] = nullptr;
+    }
+    std::free(array);
+}
+
+int split_command_line(const char* text, char** tokens, int max, bool* too_long)
+{
+    if (too_long != nullptr)
+        *too_long = false;
+    const std::string_view line(text);
+    const std::size_t len = line.size();
+    std::size_t pos = 0;
+    int count = 0;
+    while (pos < len && count + 1 < max) {
+        const std::size_t start = std::min(line.find_first_not_of(' ', pos), len);
+        bool quoted = false;
+        std::size_t end = start;
+        for (; end < len; ++end) {
+            const char c = line[end];
+            if (c == ' ' && !quoted)
+                break;
+            if (c == '"' || c == '\'')
+                quoted = !quoted;
+        }
+        std::string_view token = line.substr(start, end - start);
+        pos = end;
+        if (token.empty())
+            break;  // only spaces were left
+        // A lone quote has no inside to keep; it is stored as it stands.
+        if (token.size() >= 2 && (token.front() == '"' || token.front() == '\'') &&
+            token.back() == token.front())
+            token = token.substr(1, token.size() - 2);
+        if (token.size() >= token_size) {
+            if (too_long != nullptr)
+                *too_long = true;
+            break;
+        }
+        std::memcpy(tokens[count], token.data(), token.size());
+        tokens[count][token.size()] = '\0';
+        ++count;
+    }
+    return count;
+}

@@ -1,0 +1,36 @@
+// The few operating-system services that differ between Windows and POSIX.
+// Exactly one implementation (platform/posix or platform/win32) is linked in.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+// Local calendar time with milliseconds, all fields taken from one clock reading.
+struct local_time_ms {
+    int year;         // e.g. 2026
+    int month;        // 1-12
+    int day;          // 1-31
+    int hour;         // 0-23
+    int minute;       // 0-59
+    int second;       // 0-60
+    int millisecond;  // 0-999
+};
+
+local_time_ms read_local_clock();
+
+long current_process_id();
+
+// Creates a new, empty file with a unique name in the platform's temporary
+// folder and writes its full path into buffer (size bytes, NUL included).
+// The name starts with the first three characters of prefix and ends in ".tmp".
+// Returns false when no such file could be made; buffer then holds "".
+bool create_temp_file(char* buffer, std::size_t size, const char* prefix);
+
+// The calling thread's last system error code (errno, or GetLastError), and a
+// way to put it back after work that may have changed it.
+int last_system_error();
+void restore_system_error(int code);
+
+// The platform's own wording of an error code, exactly as the platform gives
+// it (it may end in a line break); empty when the platform has no text for it.
+std::string system_error_text(int code);

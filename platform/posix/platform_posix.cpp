@@ -1,0 +1,72 @@
+#include "platform/platform.h"
+
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <string_view>
+#include <sys/time.h>
+#include <unistd.h>
+
+local_time_ms read_local_clock()
+{
+    timeval now{};
+    gettimeofday(&now, nullptr);
+    const time_t seconds = now.tv_sec;
+    tm parts{};
+    localtime_r(&seconds, &parts);
+    return {parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday, parts.tm_hour,
+            parts.tm_min, parts.tm_sec, static_cast<int>(now.tv_usec / 1000)};
+}
+
+long current_process_id()
+{
+    return static_cast<long>(getpid());
+}
+
+bool create_temp_file(char* buffer, std::size_t size, const char* prefix)
+{
+    if (size == 0)
+        return false;
+    buffer[0] = '\0';
+    const char* dir = std::getenv("TMPDIR");
+    if (dir == nullptr || dir[0] == '\0')
+        dir = "/tmp";
+    const std::string_view stem(prefix, strnlen(prefix, 3));
+    const std::string_view folder(dir);
+    const char* slash = folder.back() == '/' ? "" : "/";
+    const int needed = std::snprintf(buffer, size, "%s%s%.*sXXXXXX.tmp", dir, slash,
+                                     static_cast<int>(stem.size()), stem.data());
+    if (needed < 0 || static_cast<std::size_t>(needed) >= size) {
+        buffer[0] = '\0';
+        return false;
+    }
+    // mkstemps creates the file with O_EXCL and mode 0600.
+    const int fd = mkstemps(buffer, 4);
+    if (fd < 0) {
+        buffer[0] = '\0';
+        return false;
+    }
+    close(fd);
+    return true;
+}
+
+int last_system_error()
+{
+    return errno;
+}
+
+void restore_system_error(int code)
+{
+    errno = code;
+}
+
+std::string system_error_text(int code)
+{
+    std::array<char, 256> text{};
+    // The GNU strerror_r may return a static string instead of filling text.
+    const char* message = strerror_r(code, text.data(), text.size());
+    return message != nullptr ? std::string(message) : std::string();
+}

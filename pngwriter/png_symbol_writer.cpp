@@ -1,0 +1,170 @@
+#include "pngwriter/png_symbol_writer.h"
+
+#include "frontend/exit_codes.h"
+#include "frontend/run_settings.h"
+#include "runlog/log_message.h"
+#include "runlog/run_log.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <png.h>
+
+bool compute_geometry(int width, int dot_size, int margin, symbol_geometry* out)
+{
+    if (width < 1 || dot_size < 1 || margin < 0)
+        return false;
+    const int64_t modules = int64_t{width} + 2 * int64_t{margin};
+    if (modules > INT32_MAX / dot_size)
+        return false;
+    const int64_t side = modules * dot_size;
+    out->side = static_cast<int32_t>(side);
+    out->row_bytes = static_cast<int32_t>((side + 7) / 8);
+    // margin * dot_size <= side, so it fits as well.
+    out->band = static_cast<int32_t>(int64_t{margin} * dot_size);
+    return true;
+}
+
+namespace {
+
+// Clears count bits (pixels turn black) starting at pixel x of row.
+void blacken(uint8_t* row, int64_t x, int64_t count)
+{
+    while (count > 0 && (x & 7) != 0) {
+        row[x >> 3] &= static_cast<uint8_t>(~(0x80u >> (x & 7)));
+        ++x;
+        --count;
+    }
+    if (count >= 8) {
+        std::memset(row + (x >> 3), 0x00, static_cast<std::size_t>(count >> 3));
+        x += count & ~int64_t{7};
+        count &= 7;
+    }
+    while (count > 0) {
+        row[x >> 3] &= static_cast<uint8_t>(~(0x80u >> (x & 7)));
+        ++x;
+        --count;
+    }
+}
+
+}  // namespace
+
+void draw_module_row(const QRcode* symbol, int j, int dot_size, const symbol_geometry& geometry,
+                     uint8_t* row)
+{
+    std::memset(row, 0xFF, static_cast<std::size_t>(geometry.row_bytes));
+    const int width = symbol->width;
+    const unsigned char* modules = symbol->data + static_cast<std::size_t>(j) * width;
+    int64_t x = geometry.band;
+    int k = 0;
+    while (k < width) {
+        // A run of dark modules is blackened in one go.
+        int run = 0;
+        while (k + run < width && (modules[k + run] & 1) != 0)
+            ++run;
+        if (run > 0) {
+            blacken(row, x, int64_t{run} * dot_size);
+            x += int64_t{run} * dot_size;
+            k += run;
+        } else {
+            x += dot_size;
+            ++k;
+        }
+    }
+}
+
+namespace {
+
+enum class png_outcome { written, no_write_struct, no_info_struct, library_error };
+
+// The only function that calls libpng. Nothing with a destructor lives here:
+// libpng reports errors with longjmp back to the setjmp below.
+png_outcome write_png_rows(std::FILE* file, const QRcode* symbol, int dot_size,
+                           const symbol_geometry* geometry, uint8_t* row)
+{
+    png_structp png =
+        png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    if (png == nullptr)
+        return png_outcome::no_write_struct;
+    png_infop info = png_create_info_struct(png);
+    if (info == nullptr) {
+        png_destroy_write_struct(&png, nullptr);
+        return png_outcome::no_info_struct;
+    }
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return png_outcome::library_error;
+    }
+    const auto side = static_cast<png_uint_32>(geometry->side);
+    png_init_io(png, file);
+    png_set_IHDR(png, info, side, side, 1, PNG_COLOR_TYPE_GRAY, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+
+    std::memset(row, 0xFF, static_cast<std::size_t>(geometry->row_bytes));
+    for (int32_t i = 0; i < geometry->band; ++i)
+        png_write_row(png, row);
+    for (int j = 0; j < symbol->width; ++j) {
+        draw_module_row(symbol, j, dot_size, *geometry, row);
+        for (int d = 0; d < dot_size; ++d)
+            png_write_row(png, row);
+    }
+    std::memset(row, 0xFF, static_cast<std::size_t>(geometry->row_bytes));
+    for (int32_t i = 0; i < geometry->band; ++i)
+        png_write_row(png, row);
+
+    png_write_end(png, info);
+    png_destroy_write_struct(&png, &info);
+    return png_outcome::written;
+}
+
+}  // namespace
+
+int write_symbol_png(const QRcode* symbol, const char* file_name)
+{
+    const int dot_size = run_settings.dot_size;
+    const int margin = run_settings.margin;
+    symbol_geometry geometry{};
+    if (!compute_geometry(symbol->width, dot_size, margin, &geometry)) {
+        log_message("Imagen demasiado grande: tama\xF1o %d y margen %d exceden el l\xEDmite",
+                    dot_size, margin);
+        return result_png_failed;
+    }
+    auto* row = static_cast<uint8_t*>(std::malloc(static_cast<std::size_t>(geometry.row_bytes)));
+    if (row == nullptr) {
+        log_line(run_log, "Error al reservar memoria para grabar imagen");
+        return result_no_memory;
+    }
+    std::FILE* file = std::fopen(file_name, "wb");
+    if (file == nullptr) {
+        std::free(row);
+        log_message("Error al crear archivo [%s]", file_name);
+        log_system_error(run_log);
+        return result_cannot_create;
+    }
+    const png_outcome outcome = write_png_rows(file, symbol, dot_size, &geometry, row);
+    std::free(row);
+    // The last bytes are still in the stream's buffer: only a clean flush and
+    // close mean the file is whole (a full disk shows here).
+    const bool flushed = std::fflush(file) == 0;
+    const bool closed = std::fclose(file) == 0;
+    switch (outcome) {
+    case png_outcome::no_write_struct:
+        log_line(run_log, "Error al inicializar PNG writer.");
+        return result_png_failed;
+    case png_outcome::no_info_struct:
+        log_line(run_log, "Error al crear PNG info.");
+        return result_png_failed;
+    case png_outcome::library_error:
+        log_line(run_log, "Error al escribir imagen PNG.\n");
+        return result_png_failed;
+    case png_outcome::written:
+        break;
+    }
+    if (!flushed || !closed) {
+        log_line(run_log, "Error al escribir imagen PNG.\n");
+        return result_png_failed;
+    }
+    return result_ok;
+}

@@ -1,0 +1,37 @@
+// The PNG symbol writer: draws one QR Code symbol, dot_size pixels per module
+// with a white quiet zone margin modules wide, as a 1-bit greyscale PNG file.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <qrencode.h>
+
+// Geometry of one symbol image, in pixels and bytes.
+struct symbol_geometry {
+    int32_t side;       // W = (width + 2 * margin) * dot_size, pixels per side
+    int32_t row_bytes;  // R = (W + 7) / 8
+    int32_t band;       // M = margin * dot_size, white pixels on each side
+};
+
+// Computes the geometry for a symbol of width modules. Returns false when any
+// of the values does not fit a 32-bit signed integer (or an argument is out of
+// range: width < 1, dot_size < 1, margin < 0).
+bool compute_geometry(int width, int dot_size, int margin, symbol_geometry* out);
+
+// Draws module row j of symbol into row (geometry.row_bytes bytes): white
+// everywhere (bit 1, bits after the last pixel included), and dot_size black
+// pixels (bit 0) for every module whose bit 0 is set. Pixels are packed most
+// significant bit first.
+void draw_module_row(const QRcode* symbol, int j, int dot_size, const symbol_geometry& geometry,
+                     uint8_t* row);
+
+// Writes symbol to file_name (created or truncated) with the run settings'
+// dot_size and margin. Returns 0 when every byte reached the file and it was
+// closed, else, after logging one line (and for 1101 the system's error text):
+//   1101 the file cannot be created, or a series name does not fit;
+//   1102 the row buffer cannot be allocated;
+//   1103 libpng fails, the image side does not fit 32 bits, or the file's last
+//        bytes cannot be written (flush or close fails).
+// A file created before a failure stays with whatever was written. The symbol
+// is only read.
+int write_symbol_png(const QRcode* symbol, const char* file_name);

@@ -1,0 +1,100 @@
+#include "runlog/run_log.h"
+
+#include "platform/platform.h"
+#include "runlog/log_message.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <gtest/gtest.h>
+#include <regex>
+#include <string>
+
+namespace {
+
+std::string contents(std::FILE* f)
+{
+    std::fflush(f);
+    std::rewind(f);
+    std::string out;
+    for (int c; (c = std::fgetc(f)) != EOF;)
+        out += static_cast<char>(c);
+    return out;
+}
+
+TEST(RunLog, LinesAreTimeStampedAndMessagesAreData)
+{
+    std::FILE* f = std::tmpfile();
+    ASSERT_NE(f, nullptr);
+    log_line(f, "Dato a codificar no ha sido especificado");
+    log_line(f, "");
+    log_line(f, "100% %s %n");
+    log_line(f, "ends in a break\n");
+    log_continuation(f, "indented");
+    const std::string text = contents(f);
+    std::fclose(f);
+
+    const std::string stamp = "\\d{8}-\\d{9}:";
+    const std::regex expected(stamp + "Dato a codificar no ha sido especificado\n" + stamp + "\n" +
+                              stamp + "100% %s %n\n" + stamp + "ends in a break\n\n" +
+                              " {16}indented\n");
+    EXPECT_TRUE(std::regex_match(text, expected)) << text;
+}
+
+TEST(RunLog, TheTimeStampMatchesTheClockWithLeadingZeros)
+{
+    std::FILE* f = std::tmpfile();
+    const local_time_ms before = read_local_clock();
+    log_line(f, "x");
+    const std::string text = contents(f);
+    std::fclose(f);
+    char date[16];
+    std::snprintf(date, sizeof date, "%04d%02d%02d-%02d", before.year, before.month, before.day,
+                  before.hour);
+    // Only the date and hour are compared: the minute may turn between the reads.
+    EXPECT_EQ(text.substr(0, 11), date);
+    EXPECT_EQ(text.size(), 21u);
+}
+
+TEST(RunLog, LoggingKeepsTheLastSystemErrorForTheLineAfterIt)
+{
+    std::FILE* f = std::tmpfile();
+    errno = ENOENT;
+    log_line(f, "Error al crear archivo [x]");
+    log_system_error(f);
+    const std::string text = contents(f);
+    std::fclose(f);
+    const std::string expected_tail = "                " + system_error_text(ENOENT) + "\n";
+    ASSERT_GE(text.size(), expected_tail.size());
+    EXPECT_EQ(text.substr(text.size() - expected_tail.size()), expected_tail);
+}
+
+TEST(RunLog, NothingIsWrittenWithoutALog)
+{
+    log_line(nullptr, "x");
+    log_continuation(nullptr, "x");
+    log_system_error(nullptr);
+    std::FILE* saved = run_log;
+    run_log = nullptr;
+    log_message("%s", "nowhere");
+    EXPECT_STREQ(message_buffer.data(), "nowhere");
+    run_log = saved;
+}
+
+TEST(RunLog, UniqueNamesCarryTheSequenceAndTheProcessId)
+{
+    char first[32];
+    char second[32];
+    make_unique_name(first);
+    make_unique_name(second);
+    ASSERT_EQ(std::string(first).size(), 31u);
+    ASSERT_EQ(std::string(second).size(), 31u);
+    char pid[16];
+    std::snprintf(pid, sizeof pid, "%08ld", current_process_id());
+    EXPECT_EQ(std::string(first).substr(23), pid);
+    const int a = std::stoi(std::string(first).substr(17, 6));
+    const int b = std::stoi(std::string(second).substr(17, 6));
+    EXPECT_EQ(b, a + 1);
+    EXPECT_EQ(a, name_sequence - 1);
+}
+
+}  // namespace
