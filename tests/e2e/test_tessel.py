@@ -1,0 +1,191 @@
+"""End-to-end behaviour of tessel: switches, messages, exit codes, files."""
+
+import os
+import sys
+
+from harness import TesselCase, main, read_bytes, read_png, zbar, zbar_series
+
+NO_OUTPUT = b"Archivo de salida no ha sido especificado"
+NO_DATA = b"Dato a codificar no ha sido especificado"
+SYNTAX = b"Error de sintaxis. Use -h para mostrar ayuda"
+ENCODE = b"Error al codificar dato de entrada"
+PNG_FAILED = b"Error al escribir imagen PNG."
+NO_VERSION = b"La versi\xf3n debe ser especificada para codificar simbolos estructurados."
+
+
+class Validation(TesselCase):
+    def test_each_bad_command_line_logs_one_line_and_ends_with_1105(self):
+        cases = [
+            ([], NO_OUTPUT),
+            (["-o", "out.png"], NO_DATA),
+            (["-8", "HELLO", "-o", "out.png"], NO_DATA),
+            (["-v", "-1", "-o", "a.png", "X"], b"Versi\xf3n no ha sido especificada"),
+            (["-z", "abc", "-o", "a.png", "X"], b"Tama\xf1o inv\xe1lido: 0"),
+            (["-z", "-o", "a.png", "X"], b"Tama\xf1o no ha sido especificado"),
+            (["-m", "-o", "a.png", "X"], b"Margen no ha sido especificado"),
+            (["-m", "-3"], b"Margen no ha sido especificado"),
+            (["-m", " -3", "-o", "a.png", "X"], b"Margen Inv\xe1lido: -3"),
+            (["-v", " -1", "-o", "a.png", "X"], b"Versi\xf3n inv\xe1lida: -1"),
+            (["-l", "x%s", "-o", "a.png", "X"],
+             b"Nivel Inv\xe1lido: x%s. Valores posibles: L, M, Q, H"),
+            (["-l"], b"Nivel no ha sido especificado"),
+            (["-t"], b"Tipo de imagen no ha sido especificado. Valores posibles: BMP, PNG."),
+            (["-M", "2", "-o", "a.png", "X"], SYNTAX),
+            (["--help"], SYNTAX),
+            (["-o"], NO_OUTPUT),
+            (["-o", "a.png", "-z", "4", "-z", "0", "-z", "5", "X"], b"Tama\xf1o inv\xe1lido: 0"),
+            (["-o", "a.png", "x" * 260], b"Par\xe1metro demasiado largo: m\xe1ximo 259 caracteres"),
+        ]
+        for args, message in cases:
+            with self.subTest(args=args):
+                run = self.run_tessel(*args)
+                self.assertFailure(run, 1105, message)
+                self.assertEqual(sorted(os.listdir(self.folder)), ["Tessel.log"])
+                os.remove(run.path("Tessel.log"))
+
+    def test_a_series_without_version_is_refused_and_its_temporary_file_deleted(self):
+        run = self.run_tessel("-s", "-o", "a.png", "DATA")
+        self.assertFailure(run, 1105, NO_VERSION, b"")
+
+    def test_values_beyond_their_use_are_accepted_or_refused_later(self):
+        run = self.run_tessel("-v", "abc", "-m", "abc", "-t", "gif", "-l", "quality",
+                              "-o", "a.png", "X")
+        self.assertEqual(run.status, 0, run.log)
+        width, _, _, _ = read_png(run.path("a.png"))
+        self.assertEqual(width, 21 * 3, "margin 0, version 1")
+
+
+class Usage(TesselCase):
+    def test_help_writes_the_usage_text_and_ends_with_0(self):
+        run = self.run_tessel("-o", "a.png", "-h", "-M", "x", "DATA")
+        self.assertEqual(run.status, 0)
+        lines = run.log.split(b"\n")
+        self.assertEqual(lines[0], b"Tessel v1.0.0.1")
+        self.assertEqual(lines[2], b"Usage: qrencode [OPTIONS]... <DataEncode>")
+        self.assertEqual(lines[8], b"  -s NUMBER,   specify the size of dot (pixel). (default=3)")
+        self.assertEqual(lines[-2], b"  <DataEncode> input data.")
+        self.assertEqual(len(lines), 31)
+        self.assertEqual(os.listdir(self.folder), ["Tessel.log"])
+
+    def test_a_failing_switch_before_help_wins(self):
+        self.assertFailure(self.run_tessel("-M", "2", "-h"), 1105, SYNTAX)
+
+    def test_help_without_a_run_log_still_ends_with_0(self):
+        os.mkdir(os.path.join(self.folder, "Tessel.log"))
+        run = self.run_tessel("-h")
+        self.assertEqual(run.status, 0)
+        run = self.run_tessel("-o", "a.png")
+        self.assertEqual(run.status, 1105 % 256, "no log, same exit code")
+
+
+class SymbolFiles(TesselCase):
+    def test_the_default_symbol_is_87_pixels_square_and_decodes(self):
+        run = self.run_tessel("-o", "hello.png", "Hello")
+        self.assertEqual((run.status, run.log), (0, b""))
+        width, height, rows, info = read_png(run.path("hello.png"))
+        self.assertEqual((width, height, info["bitdepth"], info["greyscale"]), (87, 87, 1, True))
+        self.assertFalse(info.get("interlace"))
+        self.assertTrue(all(v == 1 for v in rows[0] + rows[86] + [r[0] for r in rows]))
+        self.assertEqual(zbar(run.path("hello.png")), b"Hello")
+        chunks = read_bytes(run.path("hello.png"))
+        for ancillary in (b"tEXt", b"gAMA", b"pHYs", b"tIME"):
+            self.assertNotIn(ancillary, chunks)
+
+    def test_the_same_command_line_gives_the_same_bytes(self):
+        self.run_tessel("-z", "5", "-o", "a.png", "same")
+        self.run_tessel("-z", "5", "-o", "b.png", "same")
+        self.assertEqual(read_bytes(os.path.join(self.folder, "a.png")),
+                         read_bytes(os.path.join(self.folder, "b.png")))
+
+    def test_dot_size_margin_and_escapes(self):
+        run = self.run_tessel("-z", "1", "-m", "0", "-o", "tight.png", "a\\sb\\x41\\n\\\\")
+        self.assertEqual(run.status, 0, run.log)
+        width, _, rows, _ = read_png(run.path("tight.png"))
+        self.assertEqual(width, 21)
+        self.assertEqual(rows[0][:7], [0] * 7, "finder pattern at the very corner")
+        run = self.run_tessel("-z", "4", "-m", "2", "-o", "roomy.png", "a\\sb\\x41\\n\\\\")
+        self.assertEqual(zbar(run.path("roomy.png")), b"a bA\n\\")
+
+    def test_file_names_with_spaces_and_quotes(self):
+        run = self.run_tessel("-o", "my file.png", "it's")
+        self.assertEqual(run.status, 0, run.log)
+        self.assertEqual(zbar(run.path("my file.png")), b"it's")
+
+    def test_an_oversized_image_is_refused_before_anything_is_written(self):
+        run = self.run_tessel("-z", "99999999999", "-o", "big.png", "X")
+        self.assertFailure(run, 1103,
+                           b"Imagen demasiado grande: tama\xf1o 2147483647 y margen 4 exceden "
+                           b"el l\xedmite")
+        self.assertFalse(os.path.exists(run.path("big.png")))
+
+
+class Failures(TesselCase):
+    def test_a_file_in_a_missing_folder_logs_the_system_reason(self):
+        run = self.run_tessel("-o", "nowhere/a.png", "X")
+        self.assertFailure(run, 1101, b"Error al crear archivo [nowhere/a.png]",
+                           b"                No such file or directory")
+
+    def test_a_full_disk_is_a_failure(self):
+        if not os.path.exists("/dev/full"):
+            self.skipTest("no /dev/full")
+        run = self.run_tessel("-o", "/dev/full", "X")
+        self.assertFailure(run, 1103, PNG_FAILED, b"")
+
+    def test_data_the_encoder_refuses(self):
+        # libqrencode grows a single symbol past the version asked for, so only
+        # a version above 40 or a series member that cannot hold its share fails.
+        run = self.run_tessel("-v", "1", "-l", "H", "-o", "a.png", "X" * 100)
+        self.assertEqual(run.status, 0, run.log)
+        run = self.run_tessel("-v", "41", "-o", "b.png", "X")
+        self.assertFailure(run, 1104, ENCODE)
+        self.assertFalse(os.path.exists(run.path("b.png")))
+        run = self.run_tessel("-S", "-v", "41", "-o", "c.png", "X")
+        self.assertFailure(run, 1104, ENCODE)
+        self.assertEqual(sorted(os.listdir(self.folder)), ["Tessel.log", "a.png"])
+
+    def test_the_run_goes_on_without_a_log(self):
+        os.mkdir(os.path.join(self.folder, "Tessel.log"))
+        run = self.run_tessel("-o", "a.png", "X")
+        self.assertEqual(run.status, 0)
+        self.assertTrue(os.path.isfile(run.path("a.png")))
+
+    def test_the_log_grows_across_runs(self):
+        self.run_tessel("-o", "a.png")
+        self.run_tessel()
+        log = read_bytes(os.path.join(self.folder, "Tessel.log")).split(b"\n")
+        self.assertEqual([l[19:] for l in log], [NO_DATA, NO_OUTPUT, b""])
+
+
+class Series(TesselCase):
+    DATA = "0123456789" * 12
+
+    def test_a_series_is_numbered_and_keeps_the_suffix_case(self):
+        # 120 digits at version 1, level Q: six symbols.
+        for name, pattern in [("out.png", "out-%02d.png"), ("OUT.PNG", "OUT-%02d.PNG"),
+                              ("plain", "plain-%02d"), (".png", ".png-%02d")]:
+            with self.subTest(name=name):
+                run = self.run_tessel("-S", "-v", "1", "-o", name, self.DATA)
+                self.assertEqual((run.status, run.log), (0, b""))
+                for n in range(1, 7):
+                    self.assertTrue(os.path.isfile(run.path(pattern % n)), pattern % n)
+                self.assertFalse(os.path.exists(run.path(pattern % 7)))
+        paths = [os.path.join(self.folder, "out-%02d.png" % n) for n in range(1, 7)]
+        self.assertEqual(zbar_series(paths, self.root), self.DATA.encode())
+
+    def test_an_unwritable_member_fails_the_run_but_not_the_others(self):
+        os.mkdir(os.path.join(self.folder, "out-02.png"))
+        run = self.run_tessel("-s", "-v", "1", "-o", "out.png", self.DATA)
+        self.assertFailure(run, 1101, b"Error al crear archivo [out-02.png]",
+                           b"                Is a directory")
+        for n in (1, 3, 4, 5, 6):
+            self.assertTrue(os.path.isfile(run.path("out-%02d.png" % n)))
+
+    def test_a_series_name_that_does_not_fit_is_refused(self):
+        name = "n" * 255 + ".png"
+        run = self.run_tessel("-s", "-v", "1", "-o", name, self.DATA)
+        self.assertFailure(run, 1101, b"Nombre de archivo demasiado largo: " + name.encode())
+        self.assertEqual(os.listdir(self.folder), ["Tessel.log"])
+
+
+if __name__ == "__main__":
+    main(sys.argv)
