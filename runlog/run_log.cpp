@@ -53,8 +53,12 @@ void make_unique_name(char* dest)
     std::array<char, 32> pid{};
     std::snprintf(pid.data(), pid.size(), "%08ld", current_process_id());
     ++name_sequence;
-    // 17 + 6 + 8 characters; snprintf cuts anything longer at the 32-byte area.
-    std::snprintf(dest, 32, "%04d%02d%02d%02d%02d%02d%03d%06ld%s", t.year, t.month, t.day,
-                  t.hour, t.minute, t.second, t.millisecond, static_cast<long>(name_sequence),
-                  pid.data());
+    // 17 + 6 + 8 characters. The fields are formatted where they always fit
+    // and then cut to the 31 characters of the name, so a longer process id or
+    // sequence number cannot pass the 32-byte area.
+    std::array<char, 128> name{};
+    std::snprintf(name.data(), name.size(), "%04d%02d%02d%02d%02d%02d%03d%06ld%s", t.year,
+                  t.month, t.day, t.hour, t.minute, t.second, t.millisecond,
+                  static_cast<long>(name_sequence), pid.data());
+    std::snprintf(dest, 32, "%.31s", name.data());
 }
