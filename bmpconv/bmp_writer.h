@@ -4,7 +4,24 @@
 
 #include "bmpconv/conv_image.h"
 
+#include <cstdint>
+#include <cstdio>
+
+inline constexpr uint32_t bmp_headers_size = 14 + 40;
+// Largest single write of pixel data.
+inline constexpr uint32_t bmp_write_piece = 16u * 1024 * 1024;
+
 // Precondition: image comes from a successful read_png_image. Returns 1 when
 // every byte reached the file and it closed cleanly, else 0 after printing the
 // failure on standard error. Releases the record's buffers in both cases.
+// A file that was created stays on disk after a failure, however incomplete.
 int write_bmp_image(const char* path, ConvImage* image);
+
+// Writes the image_bytes bytes of pixels to file in pieces of at most
+// bmp_write_piece bytes, one fwrite of one item each. Returns 1, or 0 at the
+// first incomplete piece (the caller reports "Write operation failed").
+int write_pixel_data(const ConvImage* image, std::FILE* file);
+
+// Store value at at[0..1] / at[0..3], least significant byte first.
+void put_u16_le(uint8_t* at, uint16_t value);
+void put_u32_le(uint8_t* at, uint32_t value);

@@ -21,16 +21,26 @@ struct ConvImage {
 // Sets the three buffer members to nullptr; releases nothing. Returns image.
 ConvImage* conv_image_clear(ConvImage* image);
 
-// Computes stride and image_bytes from the header members, obtains the three
-// buffers and fills row_table. Returns 1, or 0 with the record cleared and
-// nothing held (also when the sizes do not fit the record's 32-bit members).
+// Computes stride and image_bytes from img_width, img_height and bit_count,
+// obtains the three buffers (palette only when palette_count > 0) and fills
+// row_table bottom-up, with the last 4 bytes of every row zeroed so that the
+// fill bytes after the pixel data end up 0. Pixel bytes are otherwise unset.
+// Returns 1, or 0 with the record cleared and nothing held: when memory runs
+// out, and before asking for any when a side is not positive, bit_count is
+// not 1, 4, 8 or 24, palette_count is outside 0..256, or the sizes do not fit
+// the record's 32-bit members or the address space.
 int conv_image_alloc(ConvImage* image);
 
 // Releases the three buffers (nullptr allowed); does not reset the members.
 void conv_image_free(ConvImage* image);
 
 // Reads the PNG file at path into image (any colour type, bit depth and
-// interlace). On success returns 1 and the record owns its buffers until the
-// BMP writer releases them. On failure returns 0 after printing its message on
-// standard error; the buffers are already released and must not be again.
+// interlace): 1, 4, 8 or 24 bits per pixel, alpha and any transparency
+// dropped, 16-bit samples cut to 8, 2-bit pixels widened to 4. The record's
+// buffer members may hold anything on entry; they are cleared first. Sides
+// past libpng's default limits, and images whose rows would not fit the
+// record's 32-bit sizes, are refused. On success returns 1 and the record owns
+// its buffers until the BMP writer releases them. On failure returns 0 after
+// printing its message on standard error; the buffers are already released
+// and must not be again. Uses the process-wide display state: one read at a time.
 int read_png_image(const char* path, ConvImage* image);

@@ -1,0 +1,107 @@
+// The BMP writer: lays out the file and info headers and the palette of a
+// ConvImage and copies its pixel buffer, already in BMP row order, to a file.
+#include "bmpconv/bmp_writer.h"
+
+#include "bmpconv/diagnostics.h"
+
+#include <array>
+
+void put_u16_le(uint8_t* at, uint16_t value)
+{
+    at[0] = static_cast<uint8_t>(value);
+    at[1] = static_cast<uint8_t>(value >> 8);
+}
+
+void put_u32_le(uint8_t* at, uint32_t value)
+{
+    at[0] = static_cast<uint8_t>(value);
+    at[1] = static_cast<uint8_t>(value >> 8);
+    at[2] = static_cast<uint8_t>(value >> 16);
+    at[3] = static_cast<uint8_t>(value >> 24);
+}
+
+int write_pixel_data(const ConvImage* image, std::FILE* file)
+{
+    const uint8_t* next = image->pixels;
+    uint32_t left = image->image_bytes > 0 ? static_cast<uint32_t>(image->image_bytes) : 0;
+    while (left > 0) {
+        const uint32_t piece = left < bmp_write_piece ? left : bmp_write_piece;
+        if (std::fwrite(next, piece, 1, file) != 1) {
+            return 0;
+        }
+        next += piece;
+        left -= piece;
+    }
+    return 1;
+}
+
+namespace {
+
+// The 14-byte file header and the 40-byte BITMAPINFOHEADER. The fields not
+// set here (reserved, compression, resolutions, colour counts) stay 0.
+std::array<uint8_t, bmp_headers_size> make_headers(const ConvImage& image)
+{
+    const uint32_t data_offset = bmp_headers_size + 4 * static_cast<uint32_t>(image.palette_count);
+    const uint32_t image_bytes = static_cast<uint32_t>(image.image_bytes);
+
+    std::array<uint8_t, bmp_headers_size> h{};
+    uint8_t* p = h.data();
+    put_u16_le(p + 0, 0x4D42);                       //  0 signature "BM"
+    put_u32_le(p + 2, data_offset + image_bytes);    //  2 file size
+    put_u32_le(p + 10, data_offset);                 // 10 offset of the pixel rows
+    put_u32_le(p + 14, 40);                          // 14 info header size
+    put_u32_le(p + 18, image.img_width);             // 18 width
+    put_u32_le(p + 22, static_cast<uint32_t>(image.img_height));  // 22 height > 0: bottom-up
+    put_u16_le(p + 26, 1);                           // 26 planes
+    put_u16_le(p + 28, static_cast<uint16_t>(image.bit_count));   // 28 bits per pixel
+    put_u32_le(p + 34, image_bytes);                 // 34 image size
+    return h;
+}
+
+// 1, or 0 at the first incomplete write.
+int write_contents(const ConvImage& image, std::FILE* file)
+{
+    const std::array<uint8_t, bmp_headers_size> headers = make_headers(image);
+    if (std::fwrite(headers.data(), headers.size(), 1, file) != 1) {
+        return 0;
+    }
+    for (int32_t i = 0; i < image.palette_count; ++i) {
+        const uint8_t* rgb = image.palette + 3 * i;
+        const std::array<uint8_t, 4> entry = {rgb[2], rgb[1], rgb[0], 0};  // RGBQUAD: B, G, R, 0
+        if (std::fwrite(entry.data(), entry.size(), 1, file) != 1) {
+            return 0;
+        }
+    }
+    return write_pixel_data(&image, file);
+}
+
+}  // namespace
+
+int write_bmp_image(const char* path, ConvImage* image)
+{
+    std::FILE* file = std::fopen(path, "wb");
+    if (file == nullptr) {
+        conv_error("SKIPPED: Cannot create - %s\n", path);
+        conv_image_free(image);
+        return 0;
+    }
+    set_status("Writing %.80s", base_name(path));
+
+    int ok = write_contents(*image, file);
+    // Most bytes of a small file are still in the stream's buffer here: only
+    // the flush and the close tell whether they reached the disk.
+    if (ok && std::fflush(file) != 0) {
+        ok = 0;
+    }
+    if (std::fclose(file) != 0) {
+        ok = 0;
+    }
+    conv_image_free(image);
+    if (!ok) {
+        conv_error("SKIPPED: Write operation failed - %s\n", path);
+        return 0;
+    }
+    set_status("OK      %.80s", base_name(path));
+    end_status_line();
+    return 1;
+}

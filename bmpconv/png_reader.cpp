@@ -1,0 +1,201 @@
+// The PNG reader: decodes a PNG file of any colour type, depth and interlace
+// with libpng straight into the bottom-up, 4-byte aligned rows of a
+// ConvImage, as 1, 4, 8 or 24 bits per pixel with a palette up to 8 bits.
+#include "bmpconv/png_reader.h"
+
+#include "bmpconv/conv_image.h"
+#include "bmpconv/diagnostics.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+enum class decode_result { ok, out_of_memory, reported };
+
+// A nibble holding two 2-bit pixels becomes a byte holding them one per nibble.
+png_byte widen(unsigned nibble)
+{
+    return static_cast<png_byte>(((nibble >> 2) << 4) | (nibble & 3u));
+}
+
+bool is_bmp_depth(uint32_t bit_count)
+{
+    return bit_count == 1 || bit_count == 4 || bit_count == 8 || bit_count == 24;
+}
+
+// Copies at most palette_count entries of the file's palette; the rest stay
+// as they are (zeroed by the caller). n is clamped: a hostile count must not
+// read past the file's palette nor write past the record's.
+void copy_palette(ConvImage* image, png_const_colorp plte, int n)
+{
+    if (plte == nullptr || n < 0) {
+        n = 0;
+    }
+    if (n > image->palette_count) {
+        n = image->palette_count;
+    }
+    for (int i = 0; i < n; ++i) {
+        image->palette[3 * i] = plte[i].red;
+        image->palette[3 * i + 1] = plte[i].green;
+        image->palette[3 * i + 2] = plte[i].blue;
+    }
+}
+
+// The only function that lets libpng decode. libpng reports errors by a
+// longjmp back to the setjmp here, skipping any destructor, so nothing in it
+// has one, `result` (changed after setjmp, read after the jump) is volatile,
+// and every path leaves through the one png_destroy_read_struct at the end.
+// The record's buffers are the caller's to release on failure.
+decode_result decode_png(std::FILE* file, const char* path, ConvImage* image)
+{
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, const_cast<char*>(path),
+                                             on_png_error, on_png_warning);
+    if (png == nullptr) {
+        return decode_result::out_of_memory;
+    }
+    png_infop info = png_create_info_struct(png);
+    png_infop end_info = png_create_info_struct(png);
+    volatile decode_result result = decode_result::reported;
+
+    if (info == nullptr || end_info == nullptr) {
+        result = decode_result::out_of_memory;
+    } else if (setjmp(png_jmpbuf(png)) == 0) {
+        png_init_io(png, file);
+        png_set_sig_bytes(png, 0);
+        // Only IHDR, PLTE and the image data matter for a BMP; every other
+        // chunk is skipped unread. libpng would otherwise take and zero a
+        // buffer of whatever length a text or profile chunk claims (its
+        // length limit is only a warning on read): 2 GiB for a 100-byte file.
+        png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
+        png_read_info(png, info);
+
+        png_uint_32 width = 0;
+        png_uint_32 height = 0;
+        int file_depth = 0;
+        int file_type = 0;
+        png_get_IHDR(png, info, &width, &height, &file_depth, &file_type, nullptr, nullptr, nullptr);
+
+        int working_type = file_type;
+        if ((working_type & PNG_COLOR_MASK_ALPHA) != 0) {
+            png_set_strip_alpha(png);
+            working_type &= ~PNG_COLOR_MASK_ALPHA;
+        }
+        if (working_type == PNG_COLOR_TYPE_RGB) {
+            png_set_bgr(png);
+        }
+        if (file_depth == 2) {
+            png_set_user_transform_info(png, nullptr, 4, 1);
+            png_set_read_user_transform_fn(png, expand_2bit_row);
+        }
+        if (file_depth == 16) {
+            png_set_strip_16(png);
+        }
+        // libpng 1.6 sizes its rows in png_read_update_info, so interlace
+        // handling must be on before it, not only when the rows are read.
+        png_set_interlace_handling(png);
+        png_read_update_info(png, info);
+
+        int out_depth = 0;
+        int out_type = 0;
+        png_get_IHDR(png, info, nullptr, nullptr, &out_depth, &out_type, nullptr, nullptr, nullptr);
+        const png_byte channels = png_get_channels(png, info);
+
+        image->img_width = width;
+        image->img_height = static_cast<int32_t>(height);
+        image->bit_count = static_cast<uint32_t>(out_depth) * channels;
+        image->palette_count = image->bit_count <= 8 ? 1 << image->bit_count : 0;
+        image->top_down = 0;
+        image->has_alpha = (out_type & PNG_COLOR_MASK_ALPHA) != 0 ? 1 : 0;
+        if (!is_bmp_depth(image->bit_count)) {
+            png_error(png, "pixel format has no BMP form");
+        }
+
+        if (conv_image_alloc(image) == 0) {
+            result = decode_result::out_of_memory;
+        } else {
+            // Guards the row table: libpng writes rowbytes into every row.
+            if (png_get_rowbytes(png, info) > static_cast<png_size_t>(image->stride)) {
+                png_error(png, "decoded row longer than the image row");
+            }
+            if (image->palette_count > 0) {
+                std::memset(image->palette, 0, static_cast<std::size_t>(image->palette_count) * 3);
+                if (out_type == PNG_COLOR_TYPE_PALETTE) {
+                    png_colorp plte = nullptr;
+                    int entries = 0;
+                    if (png_get_PLTE(png, info, &plte, &entries) == 0) {
+                        entries = 0;
+                    }
+                    copy_palette(image, plte, entries);
+                } else {
+                    const int grey_depth = file_depth == 16 ? 8 : file_depth;
+                    if ((1 << grey_depth) > image->palette_count) {
+                        png_error(png, "grey levels do not fit the palette");
+                    }
+                    static_assert(sizeof(png_color) == 3, "palette entries are RGB triples");
+                    png_build_grayscale_palette(grey_depth, reinterpret_cast<png_colorp>(image->palette));
+                }
+            }
+            png_set_read_status_fn(png, on_row_read);
+            progress_start(png, width, height);
+            png_read_image(png, image->row_table);
+            png_read_end(png, end_info);
+            result = decode_result::ok;
+        }
+    }
+    png_destroy_read_struct(&png, &info, &end_info);
+    return result;
+}
+
+}  // namespace
+
+void expand_2bit_row(png_structp /*png*/, png_row_infop row_info, png_bytep row)
+{
+    if (row_info == nullptr || row == nullptr || row_info->bit_depth != 2 || row_info->channels != 1) {
+        return;
+    }
+    // Work from the end backwards: each source byte yields two bytes at or
+    // after its own position, so no source byte is overwritten before it is read.
+    const png_size_t out_len = (png_size_t{row_info->width} + 1) / 2;
+    png_size_t s = out_len / 2;
+    png_size_t d = out_len;
+    if (out_len % 2 != 0) {
+        d -= 1;
+        row[d] = widen(row[s] >> 4);
+    }
+    while (s > 0) {
+        s -= 1;
+        const png_byte b = row[s];
+        row[d - 1] = widen(b & 0x0Fu);
+        row[d - 2] = widen(b >> 4);
+        d -= 2;
+    }
+    row_info->bit_depth = 4;
+    row_info->pixel_depth = 4;
+    row_info->rowbytes = out_len;
+}
+
+int read_png_image(const char* path, ConvImage* image)
+{
+    conv_image_clear(image);
+    std::FILE* file = std::fopen(path, "rb");
+    if (file == nullptr) {
+        conv_error("SKIPPED: No such file or directory - %s\n", path);
+        return 0;
+    }
+    set_status("Reading %.80s", base_name(path));
+
+    const decode_result result = decode_png(file, path, image);
+    if (result == decode_result::ok) {
+        set_status("Read OK %.80s", base_name(path));
+    } else if (result == decode_result::out_of_memory) {
+        conv_error("SKIPPED: Out of memory - %s\n", path);
+    }
+    std::fclose(file);
+    if (result != decode_result::ok) {
+        conv_image_free(image);
+        return 0;
+    }
+    return 1;
+}
