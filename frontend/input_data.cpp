@@ -19,6 +19,8 @@ int take_data_token(const char* token)
         release_data();
         return 0;
     }
+    // The escapes shortened the text in place; the record's length follows.
+    prepared_data->length = static_cast<int32_t>(std::strlen(prepared_data->text));
     return 1;
 }
 

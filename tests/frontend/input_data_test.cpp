@@ -57,6 +57,7 @@ TEST(TakeDataToken, TheLastTokenWinsAndIsPrepared)
     ASSERT_EQ(take_data_token("a\\sb"), 1);
     ASSERT_NE(current_data(), nullptr);
     EXPECT_STREQ(current_data()->text, "a b");
+    EXPECT_EQ(current_data()->length, 3) << "the length follows the shortened text";
     release_data();
     EXPECT_EQ(current_data(), nullptr);
     release_data();

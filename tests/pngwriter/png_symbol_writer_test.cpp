@@ -56,7 +56,8 @@ TEST(SymbolRows, ModulesBecomeDotSizeBlackBitsMsbFirst)
     // module byte do not count.
     fake_symbol s(21, [](int j, int k) { return j == 0 && (k == 0 || k == 20); });
     symbol_geometry g{};
-    std::vector<uint8_t> row(16, 0x55);
+    // Wide enough for the largest geometry below: 232 pixels, 29 bytes.
+    std::vector<uint8_t> row(32, 0x55);
 
     ASSERT_TRUE(compute_geometry(21, 3, 4, &g));
     draw_module_row(&s.code, 0, 3, g, row.data());
