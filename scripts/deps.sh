@@ -3,7 +3,7 @@
 # nothing when they are all there. Usage: scripts/deps.sh [extra packages...]
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config libpng-dev zlib1g-dev libqrencode-dev libgtest-dev
+packages=(cmake g++ make pkg-config bzip2 libpng-dev zlib1g-dev libqrencode-dev libgtest-dev
           zbar-tools python3 python3-png "$@")
 missing=()
 for p in "${packages[@]}"; do

@@ -5,7 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+scripts/posix-deps.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSEL_STATIC_DEPS=ON >/dev/null
 cmake --build build -j"$(nproc)"
 build/tessel -o hello.png "Hello, world"
 echo "Wrote $(pwd)/hello.png (log: $(pwd)/Tessel.log)"

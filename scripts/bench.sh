@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Benchmarks whole runs of tessel and png2bmp and writes bench/results.md:
+# start-up against an empty program, version 40 symbols as PNG and BMP, a
+# large conversion, peak memory, and where the instructions go.
+# Usage: scripts/bench.sh [--quick]   (--quick: fewer rounds, to try it out)
+# Builds into build-bench/ (static and shared variants); takes a few minutes.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+out=$root/build-bench
+
+# hyperfine times the runs, time (/usr/bin/time) reads peak memory, valgrind
+# counts instructions.
+scripts/deps.sh hyperfine time valgrind
+scripts/posix-deps.sh
+
+generator=()
+command -v ninja >/dev/null 2>&1 && generator=(-G Ninja)
+build() {  # build FOLDER STATIC
+  local folder=$1 static=$2 gen=()
+  # An existing build folder keeps the generator it was made with.
+  [ -f "$folder/CMakeCache.txt" ] || gen=("${generator[@]}")
+  # RelWithDebInfo: the release optimisation, and the debug information that
+  # lets callgrind tell the project's source files from the libraries.
+  cmake -S "$root" -B "$folder" "${gen[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DTESSEL_TESTS=OFF -DTESSEL_STATIC_DEPS="$static" >/dev/null
+  cmake --build "$folder" -j "$(nproc 2>/dev/null || echo 2)" --target tessel png2bmp >/dev/null
+}
+echo "bench: building"
+build "$out/static" ON
+build "$out/shared" OFF
+cc -O2 -o "$out/empty" bench/empty.c
+cc -O2 -o "$out/file_floor" bench/file_floor.c
+
+# The converter's input, made once; the generator writes the same bytes
+# every time.
+rgb=$out/rgb-4000x3000.png
+if [ ! -f "$rgb" ] || [ bench/make_rgb_png.py -nt "$rgb" ]; then
+  echo "bench: writing $rgb"
+  /usr/bin/python3 -B bench/make_rgb_png.py "$rgb.new" 4000 3000
+  mv "$rgb.new" "$rgb"
+fi
+
+rm -rf "$out/work"
+/usr/bin/python3 -B bench/run_bench.py --root "$root" \
+  --static "$out/static" --shared "$out/shared" --empty "$out/empty" --file-floor "$out/file_floor" \
+  --rgb-png "$rgb" --work "$out/work" --out "$root/bench/results.md" "$@"
+rm -rf "$out/work"
+echo "bench: wrote bench/results.md"
