@@ -1,0 +1,81 @@
+#include "platform/platform.h"
+
+#include <windows.h>
+
+#include <array>
+#include <cstring>
+#include <ctime>
+#include <process.h>
+#include <sys/timeb.h>
+
+local_time_ms read_local_clock()
+{
+    // Seconds and milliseconds come from one reading, so a line stamped just
+    // before a second boundary cannot show the next second with the old
+    // millisecond count.
+    _timeb now{};
+    _ftime(&now);
+    const time_t seconds = now.time;
+    // msvcrt's localtime keeps its result per thread.
+    const tm* parts = localtime(&seconds);
+    // Only a clock set before 1970 has no local time; the epoch stands in.
+    if (parts == nullptr)
+        return {1970, 1, 1, 0, 0, 0, now.millitm};
+    return {parts->tm_year + 1900, parts->tm_mon + 1, parts->tm_mday, parts->tm_hour,
+            parts->tm_min,         parts->tm_sec,     now.millitm};
+}
+
+long current_process_id()
+{
+    return static_cast<long>(_getpid());
+}
+
+bool create_temp_file(char* buffer, std::size_t size, const char* prefix)
+{
+    if (size == 0)
+        return false;
+    buffer[0] = '\0';
+    std::array<char, MAX_PATH> dir{};
+    const DWORD length = GetTempPathA(static_cast<DWORD>(dir.size()), dir.data());
+    // A length that does not fit means the buffer was left unfilled.
+    if (length == 0 || length >= dir.size())
+        dir[0] = '\0';
+    // GetTempFileNameA writes up to MAX_PATH bytes whatever the caller's size,
+    // so it fills a buffer of that size and the name is copied when it fits.
+    std::array<char, MAX_PATH> name{};
+    if (GetTempFileNameA(dir.data(), prefix, 0, name.data()) == 0)
+        return false;
+    const std::size_t name_length = std::strlen(name.data());
+    if (name_length >= size) {
+        DeleteFileA(name.data());
+        return false;
+    }
+    std::memcpy(buffer, name.data(), name_length + 1);
+    return true;
+}
+
+int last_system_error()
+{
+    return static_cast<int>(GetLastError());
+}
+
+void restore_system_error(int code)
+{
+    SetLastError(static_cast<DWORD>(code));
+}
+
+std::string system_error_text(int code)
+{
+    char* text = nullptr;
+    // With FORMAT_MESSAGE_ALLOCATE_BUFFER the buffer argument receives the
+    // address of a block that the system allocated, hence the cast.
+    const DWORD length = FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+            FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    if (length == 0 || text == nullptr)
+        return {};
+    std::string result(text, length);
+    LocalFree(text);
+    return result;
+}

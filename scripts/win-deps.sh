@@ -1,0 +1,115 @@
+#!/usr/bin/env bash
+# Prepares the Windows cross build: Debian's mingw-w64 toolchain, wine for
+# running the Windows test programs, and static x86_64-w64-mingw32 builds of
+# libpng and libqrencode made from Debian's source packages.
+#
+# Everything lands in a cache folder, .cache/win-deps by default or
+# $TESSEL_WIN_DEPS_CACHE; the libraries are installed into its prefix/, which
+# cmake/mingw-w64-x86_64.cmake looks at. Once that prefix is complete, a run
+# fetches and builds nothing.
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cache=${TESSEL_WIN_DEPS_CACHE:-$root/.cache/win-deps}
+mkdir -p "$cache"
+cache=$(cd "$cache" && pwd)
+prefix=$cache/prefix
+toolchain=$root/cmake/mingw-w64-x86_64.cmake
+host=x86_64-w64-mingw32
+
+log_tag=win-deps
+# The pinned tarballs and their folders ($qrencode_tar, $qrencode_dir,
+# $png_tar, $png_dir), fetch_pinned, say, die and as_root.
+# shellcheck source=scripts/fetch-sources.sh
+source "$root/scripts/fetch-sources.sh"
+
+# The stamp names exactly what the prefix was built from, so a change of
+# pinned sources makes the prefix incomplete and it is rebuilt.
+stamp_text="qrencode $qrencode_sum
+libpng $png_sum
+recipe 2"
+
+deb_packages=(g++-mingw-w64-x86-64 libz-mingw-w64-dev mingw-w64-tools wine wine64)
+
+# ---------------------------------------------------------------- packages
+
+install_packages() {
+  local missing=() p
+  for p in "${deb_packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q '^install ok installed$'; then
+      missing+=("$p")
+    fi
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  say "installing ${missing[*]}"
+  as_root apt-get update
+  # Recommends would add fonts, Gecko and Mono for wine, which console
+  # programs never use.
+  as_root env DEBIAN_FRONTEND=noninteractive \
+    apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+# ------------------------------------------------------------------ builds
+
+prefix_complete() {
+  [ -f "$prefix/.complete" ] && [ "$(cat "$prefix/.complete")" = "$stamp_text" ] &&
+    [ -f "$prefix/include/qrencode.h" ] && [ -f "$prefix/lib/libqrencode.a" ] &&
+    [ -f "$prefix/include/png.h" ] && [ -f "$prefix/lib/libpng16.a" ]
+}
+
+build_all() {
+  local work=$cache/build stage=$cache/prefix.new jobs
+  jobs=$(nproc 2>/dev/null || echo 2)
+  rm -rf "$work" "$stage"
+  mkdir -p "$work"
+  tar -xf "$cache/src/$png_tar" -C "$work"
+  tar -xf "$cache/src/$qrencode_tar" -C "$work"
+
+  local common=(
+    -G Ninja
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain"
+    -DCMAKE_BUILD_TYPE=Release
+    -DCMAKE_INSTALL_PREFIX="$stage"
+    -DTESSEL_WIN_DEPS="$stage"
+  )
+  command -v ninja >/dev/null 2>&1 || common=("${common[@]:2}")
+
+  say "building libpng (static, $host)"
+  cmake -S "$work/$png_dir" -B "$work/png-build" "${common[@]}" \
+    -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF
+  cmake --build "$work/png-build" -j "$jobs"
+  cmake --install "$work/png-build"
+
+  # The library alone: no command-line tool, so no libpng or iconv either.
+  # Without pthreads its Reed-Solomon tables lose their mutex, which a
+  # single-threaded program never needs, and the archive needs no
+  # winpthread beside it.
+  say "building libqrencode (static library only, $host)"
+  cmake -S "$work/$qrencode_dir" -B "$work/qrencode-build" "${common[@]}" \
+    -DBUILD_SHARED_LIBS=OFF -DWITH_TOOLS=NO -DWITH_TESTS=NO -DWITHOUT_PNG=YES \
+    -DCMAKE_DISABLE_FIND_PACKAGE_Threads=ON -DCMAKE_DISABLE_FIND_PACKAGE_PNG=ON \
+    -DCMAKE_DISABLE_FIND_PACKAGE_Iconv=ON
+  cmake --build "$work/qrencode-build" -j "$jobs"
+  cmake --install "$work/qrencode-build"
+  # The install step adds the manual page of the command-line tool, which
+  # was not built.
+  rm -rf "$stage/share/man"
+
+  printf '%s\n' "$stamp_text" >"$stage/.complete"
+  rm -rf "$prefix"
+  mv "$stage" "$prefix"
+  rm -rf "$work"
+}
+
+# -------------------------------------------------------------------- main
+
+install_packages
+if prefix_complete; then
+  say "$prefix is complete"
+  exit 0
+fi
+fetch_pinned "$cache/src" qrencode
+fetch_pinned "$cache/src" libpng1.6
+build_all
+prefix_complete || die "$prefix is incomplete after the build"
+say "installed static libpng and libqrencode for $host into $prefix"

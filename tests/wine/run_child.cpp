@@ -1,0 +1,107 @@
+// Test helper for the Windows programs under wine. Starting a program from
+// Linux lets wine rebuild its command line from argv and reports the exit
+// code modulo 256; this helper passes a command line byte for byte and
+// prints the exit code whole.
+//
+//   run_child.exe FILE        runs the command line held in FILE (program name
+//                             first), with this helper's standard handles, and
+//                             prints its exit code in decimal
+//   run_child.exe --temp-path prints GetTempPathA's folder
+//   run_child.exe --message N prints FormatMessageA's text for error N, with
+//                             its closing line break cut off
+// Exit status 0 when it did its work, 2 when it could not.
+#include <windows.h>
+
+#include <cstdio>
+#include <fcntl.h>
+#include <io.h>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+int run(const char* path)
+{
+    std::FILE* file = std::fopen(path, "rb");
+    if (file == nullptr) {
+        std::fprintf(stderr, "run_child: cannot read %s\n", path);
+        return 2;
+    }
+    std::string command_line;
+    char chunk[4096];
+    std::size_t n;
+    while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+        command_line.append(chunk, n);
+    std::fclose(file);
+
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    // A GUI-subsystem child gets no console; handing it these handles is the
+    // only way its standard error (the converter's messages) can be seen.
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    PROCESS_INFORMATION process{};
+    // CreateProcessA may write into the command line, so it gets a copy.
+    if (!CreateProcessA(nullptr, command_line.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                        nullptr, &startup, &process)) {
+        std::fprintf(stderr, "run_child: CreateProcessA failed, error %lu\n", GetLastError());
+        return 2;
+    }
+    WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD code = 0;
+    const BOOL got = GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    if (!got)
+        return 2;
+    std::printf("%lu\n", code);
+    return 0;
+}
+
+int temp_path()
+{
+    char dir[MAX_PATH + 1];
+    const DWORD length = GetTempPathA(sizeof dir, dir);
+    if (length == 0 || length >= sizeof dir)
+        return 2;
+    std::printf("%s\n", dir);
+    return 0;
+}
+
+int message(const char* code)
+{
+    char* text = nullptr;
+    const DWORD length = FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+            FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, static_cast<DWORD>(std::strtoul(code, nullptr, 10)), 0,
+        reinterpret_cast<char*>(&text), 0, nullptr);
+    if (length == 0)
+        return 2;
+    std::string s(text, length);
+    LocalFree(text);
+    while (!s.empty() && (s.back() == '\r' || s.back() == '\n'))
+        s.pop_back();
+    // Binary mode: line breaks inside the text must reach the test as
+    // Windows gave them, not doubled into CR CR LF.
+    _setmode(_fileno(stdout), _O_BINARY);
+    std::fwrite(s.data(), 1, s.size(), stdout);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc == 2 && std::strcmp(argv[1], "--temp-path") == 0)
+        return temp_path();
+    if (argc == 3 && std::strcmp(argv[1], "--message") == 0)
+        return message(argv[2]);
+    if (argc == 2)
+        return run(argv[1]);
+    std::fputs("usage: run_child.exe FILE | --temp-path | --message N\n", stderr);
+    return 2;
+}

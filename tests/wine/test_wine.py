@@ -1,0 +1,357 @@
+"""The Windows programs under wine: what only the native build can get wrong.
+
+Usage: test_wine.py WIN_BUILD POSIX_TESSEL [unittest arguments]
+  WIN_BUILD     folder holding tessel.exe, png2bmp.exe and run_child.exe
+  POSIX_TESSEL  the POSIX build's tessel, the reference for the images
+
+WINEPREFIX must name a prefix of its own; scripts/test-wine.sh sets it up.
+Every program is started through run_child.exe, so that its command line is
+exactly the bytes a test gives and its exit code arrives whole.
+"""
+
+import ctypes
+import os
+import re
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import unittest
+
+import png  # Debian's python3-png
+
+WIN_BUILD = None
+POSIX_TESSEL = None
+STAMP = rb"\d{8}-\d{9}:"
+
+
+def windows_path(path):
+    """The Windows name of a Linux path, through the Z: drive wine maps to /."""
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def wine_env():
+    env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
+    env["WINEDEBUG"] = "-all"
+    # Wine takes the ANSI code page from the locale: pinned, so that the bytes
+    # of a command line mean the same as they do to the POSIX build.
+    env["LC_ALL"] = "C.UTF-8"
+    return env
+
+
+def wine(*args, cwd=None):
+    # Output goes through files, not pipes: a wine process that starts the
+    # prefix's services hands them its output handles, and a pipe would then
+    # not reach its end until those services stop.
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        proc = subprocess.run(["wine", *args], cwd=cwd, env=wine_env(), stdin=subprocess.DEVNULL,
+                              stdout=out, stderr=err, timeout=120)
+        out.seek(0)
+        err.seek(0)
+        return subprocess.CompletedProcess(proc.args, proc.returncode, out.read(), err.read())
+
+
+def helper(*args):
+    proc = wine(os.path.join(WIN_BUILD, "run_child.exe"), *args)
+    if proc.returncode != 0:
+        raise RuntimeError(f"run_child.exe {args} failed: {proc.stderr!r}")
+    return proc.stdout
+
+
+def read_bytes(path):
+    if not os.path.isfile(path):
+        return b""
+    with open(path, "rb") as f:
+        return f.read()
+
+
+def pixels(path):
+    """(width, height, bit depth, greyscale), and the rows as bytes."""
+    with open(path, "rb") as f:
+        width, height, rows, info = png.Reader(file=f).read()
+        return (width, height, info["bitdepth"], info["greyscale"]), [bytes(r) for r in rows]
+
+
+class TempWatch:
+    """Records the files created, written and deleted in one folder (inotify)."""
+
+    IN_CLOSE_WRITE, IN_CREATE, IN_DELETE = 0x8, 0x100, 0x200
+
+    def __init__(self, folder):
+        self.libc = ctypes.CDLL(None, use_errno=True)
+        self.fd = self.libc.inotify_init1(os.O_NONBLOCK | os.O_CLOEXEC)
+        if self.fd < 0:
+            raise OSError(ctypes.get_errno(), "inotify_init1")
+        mask = self.IN_CLOSE_WRITE | self.IN_CREATE | self.IN_DELETE
+        if self.libc.inotify_add_watch(self.fd, os.fsencode(folder), mask) < 0:
+            raise OSError(ctypes.get_errno(), "inotify_add_watch")
+
+    def events(self):
+        """(kind, name) pairs in the order they happened, kind one of
+        "create", "write", "delete"."""
+        data = b""
+        while True:
+            try:
+                chunk = os.read(self.fd, 65536)
+            except BlockingIOError:
+                break
+            if not chunk:
+                break
+            data += chunk
+        out, pos = [], 0
+        while pos < len(data):
+            _, mask, _, length = struct.unpack_from("iIII", data, pos)
+            name = data[pos + 16:pos + 16 + length].rstrip(b"\0").decode()
+            pos += 16 + length
+            for bit, kind in ((self.IN_CREATE, "create"), (self.IN_CLOSE_WRITE, "write"),
+                              (self.IN_DELETE, "delete")):
+                if mask & bit:
+                    out.append((kind, name))
+        return out
+
+    def close(self):
+        os.close(self.fd)
+
+
+class WineCase(unittest.TestCase):
+    temp_folder = None  # the prefix's own temporary folder, as a Linux path
+
+    @classmethod
+    def setUpClass(cls):
+        if WineCase.temp_folder is None:
+            win_temp = helper("--temp-path").decode().strip()
+            # C:\users\<user>\Temp\ lies in the prefix's drive_c.
+            m = re.fullmatch(r"C:\\users\\[^\\]+\\Temp\\", win_temp, re.IGNORECASE)
+            assert m, f"unexpected temporary folder {win_temp}"
+            rel = win_temp[3:].rstrip("\\").replace("\\", "/")
+            WineCase.temp_folder = os.path.join(os.environ["WINEPREFIX"], "drive_c", rel)
+
+    def setUp(self):
+        self.root = tempfile.mkdtemp(prefix="tessel-wine-")
+        self.folder = os.path.join(self.root, "work")
+        os.mkdir(self.folder)
+        self.posix_folder = os.path.join(self.root, "posix")
+        os.mkdir(self.posix_folder)
+
+    def tearDown(self):
+        shutil.rmtree(self.root, ignore_errors=True)
+
+    def run_windows(self, program, command_line, program_path=None):
+        """Starts program (tessel.exe or png2bmp.exe) in the work folder with
+        the command line '"<program path>" ' + command_line (bytes); returns
+        the exit code and standard error. No temporary file may survive it."""
+        exe = program_path or os.path.join(WIN_BUILD, program)
+        line = b'"' + windows_path(exe).encode() + b'" ' + command_line
+        cmd_file = os.path.join(self.root, "command-line.txt")
+        with open(cmd_file, "wb") as f:
+            f.write(line)
+        temp_before = sorted(os.listdir(self.temp_folder))
+        proc = wine(os.path.join(WIN_BUILD, "run_child.exe"), windows_path(cmd_file),
+                    cwd=self.folder)
+        self.assertEqual(proc.returncode, 0, proc.stderr)
+        self.assertEqual(sorted(os.listdir(self.temp_folder)), temp_before,
+                         "the Windows temporary folder changed")
+        self.assertEqual([n for n in os.listdir(self.folder) if n.endswith(".tmp")], [],
+                         "a fallback temporary file was left behind")
+        return int(proc.stdout.splitlines()[-1]), proc.stderr
+
+    def run_posix(self, *args):
+        env = dict(os.environ, TMPDIR=self.root)
+        return subprocess.run([POSIX_TESSEL, *args], cwd=self.posix_folder, env=env,
+                              capture_output=True, timeout=120).returncode
+
+    def win_file(self, name):
+        return os.path.join(self.folder, name)
+
+    def assertSameImage(self, name):
+        win, posix = self.win_file(name), os.path.join(self.posix_folder, name)
+        self.assertTrue(os.path.isfile(win), f"tessel.exe made no {name}")
+        self.assertTrue(os.path.isfile(posix), f"the POSIX build made no {name}")
+        if name.lower().endswith(".bmp"):
+            # Uncompressed, so the same image is the same bytes.
+            self.assertTrue(read_bytes(win) == read_bytes(posix), f"{name} differs")
+        else:
+            (win_form, win_rows), (posix_form, posix_rows) = pixels(win), pixels(posix)
+            self.assertEqual(win_form, posix_form, name)
+            # Named by the first differing row: a diff of whole images is
+            # unreadable and takes minutes.
+            bad = next((y for y, (a, b) in enumerate(zip(win_rows, posix_rows)) if a != b), None)
+            self.assertIsNone(bad, f"{name}: pixels differ from row {bad} on")
+
+
+class ExitCodes(WineCase):
+    def test_failures_reach_the_parent_with_all_their_bits(self):
+        long_data = b"x" * 200
+        cases = [
+            (b"", 1105),                                 # no output name
+            (b"-o a.png", 1105),                         # no data (nor program name)
+            (b"-q -o a.png data", 1105),                 # unknown switch
+            (b"-o missing\\a.png data", 1101),           # file cannot be created
+            (b"-s -v 1 -l h -o s.png " + long_data, 1104),  # too much for 16 symbols
+            (b"-t bmp -o missing\\a.bmp data", 1106),    # BMP cannot be written
+            (b"-h", 0),
+            (b"-o a.png data", 0),
+        ]
+        for line, code in cases:
+            with self.subTest(line=line):
+                self.assertEqual(self.run_windows("tessel.exe", line)[0], code)
+
+
+class CommandLine(WineCase):
+    """WinMain gets the raw text; the program's own tokenizer, not the C
+    runtime's argv rules, must split it, as it does in the POSIX build."""
+
+    def test_raw_command_line_splits_like_the_posix_build(self):
+        cases = [
+            # raw Windows command line, POSIX argv, output file
+            (b'-o "my file.png" "a\\sb"', ["-o", "my file.png", "a\\sb"], "my file.png"),
+            (b"-o 'its name.png' 'say \"hi\"\\x21'",
+             ["-o", "its name.png", 'say "hi"\\x21'], "its name.png"),
+            # One flag for both quotes: the apostrophe ends the quoting, so
+            # the data is the last token a" (the C runtime would give: it's a).
+            (b'-o mix.png "it\'s a"', ["-o", "mix.png", 'a"'], "mix.png"),
+            # A backslash does not hide a quote from the tokenizer.
+            (b'-o esc.png "x\\" y"', ["-o", "esc.png", 'y"'], "esc.png"),
+            (b"   -l   h  -o spaced.png   caf\xe9\\t\\\\  ",
+             ["-l", "h", "-o", "spaced.png", b"caf\xe9\\t\\\\"], "spaced.png"),
+        ]
+        for line, argv, output in cases:
+            with self.subTest(line=line):
+                self.assertEqual(self.run_windows("tessel.exe", line)[0], 0)
+                self.assertEqual(self.run_posix(*argv), 0)
+                self.assertSameImage(output)
+
+    def test_program_name_with_spaces_is_skipped(self):
+        folder = os.path.join(self.root, "Tessel app")
+        os.mkdir(folder)
+        exe = os.path.join(folder, "tessel copy.exe")
+        shutil.copy(os.path.join(WIN_BUILD, "tessel.exe"), exe)
+        code, _ = self.run_windows(None, b'   -o "a b.png" data', program_path=exe)
+        self.assertEqual(code, 0)
+        self.assertEqual(self.run_posix("-o", "a b.png", "data"), 0)
+        self.assertSameImage("a b.png")
+
+
+class RunLog(WineCase):
+    def test_lines_end_in_crlf_and_system_error_text_is_indented(self):
+        self.assertEqual(self.run_windows("tessel.exe", b"-h")[0], 0)
+        code, _ = self.run_windows("tessel.exe", b"-o missing\\a.png data")
+        self.assertEqual(code, 1101)
+        log = read_bytes(self.win_file("Tessel.log"))
+        self.assertTrue(log.endswith(b"\r\n"))
+        self.assertNotRegex(log, rb"[^\r]\n", "a line feed without a carriage return")
+        lines = log.split(b"\r\n")[:-1]
+        self.assertRegex(lines[0], rb"^Tessel v1\.0\.0\.1$")
+        # ERROR_PATH_NOT_FOUND, in the wording the system gives it.
+        reason = helper("--message", "3")
+        self.assertTrue(reason)
+        self.assertRegex(lines[-2], STAMP + rb"Error al crear archivo \[missing\\a\.png\]$")
+        self.assertEqual(lines[-1], b" " * 16 + reason)
+
+
+class TemporaryFile(WineCase):
+    """The temporary file is made by GetTempFileNameA in the Windows
+    temporary folder and deleted by the end of the run."""
+
+    def temp_events(self, command_line):
+        watch = TempWatch(self.temp_folder)
+        try:
+            code, stderr = self.run_windows("tessel.exe", command_line)
+            return code, stderr, watch.events()
+        finally:
+            watch.close()
+
+    def test_it_lives_in_the_windows_temporary_folder_for_one_run(self):
+        for line in (b"-o a.png data", b"-t bmp -o a.bmp data"):
+            with self.subTest(line=line):
+                code, stderr, events = self.temp_events(line)
+                self.assertEqual(code, 0)
+                made = [name for kind, name in events if kind == "create"]
+                gone = [name for kind, name in events if kind == "delete"]
+                self.assertEqual(len(made), 1, events)
+                self.assertEqual(gone, made, events)
+                self.assertEqual(events[-1][0], "delete")
+                # Three letters of "tessl-", a hexadecimal number, .tmp.
+                self.assertRegex(made[0], r"(?i)^tes[0-9a-f]{1,4}\.tmp$")
+                if b"bmp" in line:
+                    # The converter names the file it reads in its status line.
+                    self.assertIn(made[0].encode(), stderr)
+
+
+class Images(WineCase):
+    def test_png_and_bmp_output_match_the_posix_build(self):
+        settings = [b"-l", b"h", b"-z", b"2", b"-m", b"1", b"-v", b"5"]
+        data = b"Tessel\\x21\\s0123456789"
+        cases = [
+            ([], "a.png"),
+            (settings, "b.png"),
+            ([b"-k", b"-8", b"-i"], "c.png"),
+            ([b"-t", b"bmp"], "d.bmp"),
+            (settings + [b"-t", b"BMP"], "e.bmp"),
+        ]
+        for switches, output in cases:
+            with self.subTest(switches=switches):
+                line = b" ".join(switches + [b"-o", output.encode(), data])
+                self.assertEqual(self.run_windows("tessel.exe", line)[0], 0)
+                self.assertEqual(self.run_posix(*switches, "-o", output, data), 0)
+                self.assertSameImage(output)
+
+    def test_structured_series_matches_the_posix_build(self):
+        data = b"0123456789" * 8
+        line = b"-s -v 1 -l m -o series.png " + data
+        self.assertEqual(self.run_windows("tessel.exe", line)[0], 0)
+        self.assertEqual(self.run_posix("-s", "-v", "1", "-l", "m", "-o", "series.png", data), 0)
+        names = sorted(n for n in os.listdir(self.folder) if n.startswith("series-"))
+        self.assertGreater(len(names), 1)
+        self.assertEqual(names, sorted(n for n in os.listdir(self.posix_folder)
+                                       if n.startswith("series-")))
+        for name in names:
+            self.assertSameImage(name)
+
+
+class Png2Bmp(WineCase):
+    def setUp(self):
+        super().setUp()
+        code, _ = self.run_windows("tessel.exe", b"-z 4 -o good.png damaged\\sinput\\s0123456789")
+        self.assertEqual(code, 0)
+        self.good = read_bytes(self.win_file("good.png"))
+
+    def test_converts_like_the_generator(self):
+        self.assertEqual(self.run_windows("tessel.exe", b"-z 4 -t bmp -o gen.bmp "
+                                          b"damaged\\sinput\\s0123456789")[0], 0)
+        code, _ = self.run_windows("png2bmp.exe", b"good.png conv.bmp")
+        self.assertEqual(code, 0)
+        self.assertEqual(read_bytes(self.win_file("conv.bmp")), read_bytes(self.win_file("gen.bmp")))
+
+    def test_libpng_error_is_reported_not_crashed_on(self):
+        # libpng leaves by longjmp, which 64-bit Windows performs by unwinding
+        # through every frame in between: a frame without unwind data would
+        # crash the process instead of reaching the recovery point.
+        at = self.good.index(b"IDAT")
+        length = struct.unpack(">I", self.good[at - 4:at])[0]
+        truncated = self.good[:at + 4 + length // 2]
+        bad_crc = bytearray(self.good)
+        bad_crc[at + 4 + length] ^= 0xFF
+        for name, content in (("truncated.png", truncated), ("bad crc.png", bytes(bad_crc))):
+            with self.subTest(name=name):
+                with open(self.win_file(name), "wb") as f:
+                    f.write(content)
+                code, stderr = self.run_windows("png2bmp.exe", b'"' + name.encode() + b'" out.bmp')
+                self.assertEqual(code, 1, stderr)
+                # The error line follows the status line's carriage return.
+                last = stderr.rstrip(b"\r\n").split(b"\r")[-1]
+                self.assertRegex(last, rb"^ERROR\(libpng\): .+ - " + re.escape(name.encode()) + rb"$")
+                self.assertFalse(os.path.exists(self.win_file("out.bmp")))
+
+
+def main():
+    global WIN_BUILD, POSIX_TESSEL
+    if len(sys.argv) < 3 or "WINEPREFIX" not in os.environ:
+        sys.exit(__doc__)
+    WIN_BUILD, POSIX_TESSEL = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
+    unittest.main(argv=[sys.argv[0], *sys.argv[3:]])
+
+
+if __name__ == "__main__":
+    main()
