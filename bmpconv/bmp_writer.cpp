@@ -66,7 +66,7 @@ int write_contents(const ConvImage& image, std::FILE* file)
         return 0;
     }
     for (int32_t i = 0; i < image.palette_count; ++i) {
-        const uint8_t* rgb = image.palette + 3 * i;
+        const uint8_t* rgb = image.palette + 3 * static_cast<std::size_t>(i);
         const std::array<uint8_t, 4> entry = {rgb[2], rgb[1], rgb[0], 0};  // RGBQUAD: B, G, R, 0
         if (std::fwrite(entry.data(), entry.size(), 1, file) != 1) {
             return 0;

@@ -36,7 +36,7 @@ void copy_palette(ConvImage* image, png_const_colorp plte, int n)
     if (n > image->palette_count) {
         n = image->palette_count;
     }
-    for (int i = 0; i < n; ++i) {
+    for (std::size_t i = 0; i < static_cast<std::size_t>(n); ++i) {
         image->palette[3 * i] = plte[i].red;
         image->palette[3 * i + 1] = plte[i].green;
         image->palette[3 * i + 2] = plte[i].blue;
@@ -48,6 +48,7 @@ void copy_palette(ConvImage* image, png_const_colorp plte, int n)
 // has one, `result` (changed after setjmp, read after the jump) is volatile,
 // and every path leaves through the one png_destroy_read_struct at the end.
 // The record's buffers are the caller's to release on failure.
+// NOLINTNEXTLINE(readability-function-cognitive-complexity): one setjmp frame for all of libpng
 decode_result decode_png(std::FILE* file, const char* path, ConvImage* image)
 {
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, const_cast<char*>(path),

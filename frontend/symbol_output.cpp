@@ -87,6 +87,8 @@ int write_series_symbol(const QRcode* symbol, const char* name, const char* bmp_
     if (bmp_temp_name == nullptr)
         return write_symbol_png(symbol, name);
     const int result = write_symbol_png(symbol, bmp_temp_name);
+    // The temporary file holds the PNG; name is the BMP's.
+    // NOLINTNEXTLINE(readability-suspicious-call-argument)
     return result != result_ok ? result : convert_png_to_bmp(bmp_temp_name, name);
 }
 

@@ -1,11 +1,34 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the unit and end-to-end suites.
+# Builds and runs every test: the unit, end-to-end and stress suites of the
+# POSIX build, the same suite under AddressSanitizer and UndefinedBehaviorSanitizer,
+# the fuzz targets for a bounded time, the static analysis, and the Windows
+# build under Wine.
+# Usage: scripts/test.sh [--quick]   (--quick: the POSIX suite only)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/deps.sh
+scripts/deps.sh valgrind
+scripts/posix-deps.sh
 jobs=$(nproc)
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+step() { printf '\n=== %s\n' "$*"; }
+
+step "POSIX build and test suite"
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSEL_STATIC_DEPS=ON >/dev/null
 cmake --build build -j"$jobs"
 (cd build && ctest --output-on-failure -j"$jobs")
+[ "${1:-}" = "--quick" ] && exit 0
+
+step "Sanitizer build and test suite"
+scripts/test-sanitize.sh
+
+step "Fuzzing, 60 s a target"
+scripts/fuzz.sh 60
+
+step "Static analysis"
+scripts/lint.sh
+
+step "Windows build under Wine"
+scripts/test-wine.sh
+
+step "All tests passed"

@@ -67,6 +67,8 @@ int append_text(string_buffer** holder, const char* s)
         buffer->text = area;
         buffer->capacity = static_cast<int32_t>(m);
     }
+    // A buffer with capacity has its text area, so text is set here.
+    // NOLINTNEXTLINE(clang-analyzer-core.NonNullParamChecker)
     std::memcpy(buffer->text + buffer->length, s, n);
     buffer->text[needed] = '\0';
     buffer->length = static_cast<int32_t>(needed);

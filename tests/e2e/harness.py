@@ -48,9 +48,9 @@ class TesselCase(unittest.TestCase):
     def tearDown(self):
         shutil.rmtree(self.root, ignore_errors=True)
 
-    def run_tessel(self, *args, check_temp=True, folder=None, stdin=None):
+    def run_tessel(self, *args, check_temp=True, folder=None, stdin=None, env=None):
         folder = folder or self.folder
-        env = dict(os.environ, TMPDIR=self.tmpdir)
+        env = {**os.environ, "TMPDIR": self.tmpdir, **(env or {})}
         log_path = os.path.join(folder, "Tessel.log")
         before = read_bytes(log_path)
         proc = subprocess.run([self.tessel, *args], cwd=folder, env=env, capture_output=True,

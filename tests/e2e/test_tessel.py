@@ -141,6 +141,9 @@ class Failures(TesselCase):
         self.assertFalse(os.path.exists(run.path("b.png")))
         run = self.run_tessel("-S", "-v", "41", "-o", "c.png", "X")
         self.assertFailure(run, 1104, ENCODE)
+        # Nothing to encode: an empty token, or data that a \0 ends at once.
+        for empty in ("", "\\0abc"):
+            self.assertFailure(self.run_tessel("-o", "d.png", empty), 1104, ENCODE)
         self.assertEqual(sorted(os.listdir(self.folder)), ["Tessel.log", "a.png"])
 
     def test_the_run_goes_on_without_a_log(self):

@@ -1,0 +1,105 @@
+// The command line as the entry point reads it, on arbitrary bytes: the
+// tokenizer, the switch pass with its value checks, the preparation of the
+// data token and the series names made from the output name. Nothing is
+// written to disk: with no run log open, every message goes nowhere.
+#include "frontend/exit_codes.h"
+#include "frontend/input_data.h"
+#include "frontend/run_settings.h"
+#include "frontend/switch_pass.h"
+#include "frontend/symbol_output.h"
+#include "frontend/tokenizer.h"
+#include "fuzz/fuzz_support.h"
+#include "runlog/run_log.h"
+
+#include <array>
+#include <cstring>
+#include <string>
+
+namespace {
+
+bool points_into_a_token(const char* name, char** tokens, int count)
+{
+    for (int i = 0; i < count; ++i)
+        if (name == tokens[i])
+            return true;
+    return false;
+}
+
+// What a pass that succeeded may leave in the settings: every value that a
+// switch checks has passed its check.
+void check_settings()
+{
+    const run_settings_t& s = run_settings;
+    FUZZ_REQUIRE(s.dot_size >= 1);
+    FUZZ_REQUIRE(s.margin >= 0);
+    FUZZ_REQUIRE(s.version >= 0);
+    FUZZ_REQUIRE(s.level >= QR_ECLEVEL_L && s.level <= QR_ECLEVEL_H);
+    FUZZ_REQUIRE(s.image_type == image_png || s.image_type == image_bmp);
+    FUZZ_REQUIRE(s.hint == QR_MODE_8 || s.hint == QR_MODE_KANJI);
+    FUZZ_REQUIRE(s.case_sensitive == 0 || s.case_sensitive == 1);
+    FUZZ_REQUIRE(s.eight_bit == 0 || s.eight_bit == 1);
+    FUZZ_REQUIRE(s.structured == 0 || s.structured == 1);
+}
+
+// A series name is the output name with "-NN" put in: three characters more,
+// whether or not the suffix was moved behind the number.
+void check_series_names(const char* output_name)
+{
+    const std::size_t expected = std::strlen(output_name) + 3;
+    std::array<char, token_size> name{};
+    for (const char* suffix : {".png", ".bmp"}) {
+        for (const int counter : {1, 16}) {
+            name.fill('#');
+            const bool fits =
+                format_series_name(name.data(), name.size(), output_name, suffix, counter);
+            FUZZ_REQUIRE(fits == (expected < name.size()));
+            FUZZ_REQUIRE(std::strlen(name.data()) == (fits ? expected : 0));
+        }
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
+{
+    // The command line is a C string: it ends at the first NUL byte.
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    const char* command_line = bytes.c_str();
+
+    run_log = nullptr;
+    reset_run_settings();
+    char** tokens = alloc_token_array(max_tokens, token_size);
+    FUZZ_REQUIRE(tokens != nullptr);
+
+    bool too_long = false;
+    const int count = split_command_line(command_line, tokens, max_tokens, &too_long);
+    FUZZ_REQUIRE(count >= 0 && count < max_tokens);
+    for (int i = 0; i < count; ++i)
+        FUZZ_REQUIRE(strnlen(tokens[i], token_size) < token_size);
+
+    // A token that does not fit ends the run before the switches are read.
+    if (!too_long) {
+        switch_outcome outcome;
+        const int result = run_switch_pass(tokens, count, &outcome);
+        FUZZ_REQUIRE(result == result_ok || result == result_bad_command ||
+                     result == result_no_memory);
+        if (result == result_ok && !outcome.help_shown) {
+            check_settings();
+            if (outcome.output_name != nullptr) {
+                FUZZ_REQUIRE(points_into_a_token(outcome.output_name, tokens, count));
+                check_series_names(outcome.output_name);
+            }
+        }
+        if (const string_buffer* prepared = current_data(); prepared != nullptr) {
+            // Escapes only ever shorten the token, and the record keeps its
+            // length in step with its text.
+            FUZZ_REQUIRE(prepared->length >= 0 && prepared->length < prepared->capacity);
+            FUZZ_REQUIRE(std::strlen(prepared->text) == static_cast<std::size_t>(prepared->length));
+            FUZZ_REQUIRE(static_cast<std::size_t>(prepared->length) < token_size);
+        }
+    }
+
+    free_token_array(tokens, max_tokens);
+    release_data();
+    return 0;
+}

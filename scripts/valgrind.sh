@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Runs tessel and png2bmp end to end under valgrind's memcheck: a PNG symbol,
+# a BMP symbol, a structured series, failures of both programs, and -h. Fails
+# on any memory error, on any definite or indirect leak, and on any exit code
+# other than the one the run should end with.
+# Usage: scripts/valgrind.sh [build folder holding tessel and png2bmp, default build/]
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=$(cd "${1:-$root/build}" && pwd)
+tessel=$build/tessel
+png2bmp=$build/png2bmp
+for program in "$tessel" "$png2bmp"; do
+  [ -x "$program" ] || { echo "valgrind: $program is missing; build it first" >&2; exit 1; }
+done
+command -v valgrind >/dev/null 2>&1 || { echo "valgrind: not installed (Debian: valgrind)" >&2; exit 1; }
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/tessel-valgrind.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+mkdir "$work/run" "$work/tmp"
+cd "$work/run"
+export TMPDIR=$work/tmp
+
+failures=0
+# check EXPECTED_STATUS NAME PROGRAM ARGS...: one run under memcheck.
+check() {
+  local expected=$1 name=$2 status=0
+  shift 2
+  valgrind --quiet --tool=memcheck --leak-check=full --show-leak-kinds=definite,indirect \
+    --errors-for-leak-kinds=definite,indirect --error-exitcode=99 \
+    --log-file="$work/$name.valgrind" "$@" >"$work/$name.out" 2>&1 || status=$?
+  if [ "$status" -ne "$expected" ] || [ -s "$work/$name.valgrind" ]; then
+    echo "valgrind: $name FAILED: exit $status, expected $expected" >&2
+    cat "$work/$name.valgrind" "$work/$name.out" >&2
+    failures=$((failures + 1))
+  else
+    echo "valgrind: $name ok"
+  fi
+}
+
+series_data=$(printf '0123456789%.0s' 1 2 3 4 5 6 7 8 9 10 11 12)
+check 0 png "$tessel" -z 4 -l H -o sym.png "Hello, valgrind"
+check 0 bmp "$tessel" -t bmp -o sym.bmp "Hello\\sBMP\\x21"
+check 0 series "$tessel" -s -v 1 -o part.png "$series_data"
+check 0 series_bmp "$tessel" -s -v 1 -t bmp -o part.bmp "$series_data"
+check 0 help "$tessel" -h
+# The exit codes as a POSIX parent sees them: 1101 % 256, 1104 % 256, 1105 % 256, 1106 % 256.
+check 77 missing_folder "$tessel" -o missing/sym.png X
+check 80 refused "$tessel" -v 41 -o big.png X
+check 81 no_data "$tessel" -o sym.png
+check 82 bmp_missing_folder "$tessel" -t bmp -o missing/sym.bmp X
+check 0 png2bmp "$png2bmp" sym.png copy.bmp
+head -c 120 sym.png >damaged.png
+check 1 png2bmp_damaged "$png2bmp" damaged.png copy2.bmp
+check 1 png2bmp_missing "$png2bmp" no-such.png copy3.bmp
+
+leftovers=$(ls -A "$TMPDIR")
+if [ -n "$leftovers" ]; then
+  echo "valgrind: temporary files left behind: $leftovers" >&2
+  failures=$((failures + 1))
+fi
+if [ "$failures" -ne 0 ]; then
+  echo "valgrind: $failures run(s) failed" >&2
+  exit 1
+fi
+echo "valgrind: all runs clean"
