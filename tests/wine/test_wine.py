@@ -21,9 +21,11 @@ import unittest
 
 import png  # Debian's python3-png
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+from harness import STAMP, read_bytes  # noqa: E402  (the end-to-end suite's own helpers)
+
 WIN_BUILD = None
 POSIX_TESSEL = None
-STAMP = rb"\d{8}-\d{9}:"
 
 
 def windows_path(path):
@@ -57,13 +59,6 @@ def helper(*args):
     if proc.returncode != 0:
         raise RuntimeError(f"run_child.exe {args} failed: {proc.stderr!r}")
     return proc.stdout
-
-
-def read_bytes(path):
-    if not os.path.isfile(path):
-        return b""
-    with open(path, "rb") as f:
-        return f.read()
 
 
 def pixels(path):
