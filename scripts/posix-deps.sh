@@ -23,7 +23,7 @@ source "$root/scripts/fetch-sources.sh"
 # The stamp names exactly what the prefix was built from, so a change of
 # pinned sources or of the recipe makes the prefix incomplete and it is rebuilt.
 stamp_text="qrencode $qrencode_sum
-recipe 1"
+recipe 2"
 
 prefix_complete() {
   [ -f "$prefix/.complete" ] && [ "$(cat "$prefix/.complete")" = "$stamp_text" ] &&
@@ -51,10 +51,11 @@ build_qrencode() {
     -DCMAKE_DISABLE_FIND_PACKAGE_Threads=ON -DCMAKE_DISABLE_FIND_PACKAGE_PNG=ON \
     -DCMAKE_DISABLE_FIND_PACKAGE_Iconv=ON >/dev/null
   cmake --build "$work/qrencode-build" -j "$jobs" >/dev/null
-  cmake --install "$work/qrencode-build" >/dev/null
-  # The install step adds the manual page of the command-line tool, which
-  # was not built.
-  rm -rf "$stage/share/man"
+  # The header and the archive are copied by hand: the project's install step
+  # would also put the command-line tool's manual page into the prefix.
+  mkdir -p "$stage/include" "$stage/lib"
+  cp "$work/$qrencode_dir/qrencode.h" "$stage/include/"
+  cp "$work/qrencode-build/libqrencode.a" "$stage/lib/"
 
   printf '%s\n' "$stamp_text" >"$stage/.complete"
   rm -rf "$prefix"

@@ -27,7 +27,7 @@ source "$root/scripts/fetch-sources.sh"
 # pinned sources makes the prefix incomplete and it is rebuilt.
 stamp_text="qrencode $qrencode_sum
 libpng $png_sum
-recipe 2"
+recipe 3"
 
 deb_packages=(g++-mingw-w64-x86-64 libz-mingw-w64-dev mingw-w64-tools wine wine64)
 
@@ -90,10 +90,11 @@ build_all() {
     -DCMAKE_DISABLE_FIND_PACKAGE_Threads=ON -DCMAKE_DISABLE_FIND_PACKAGE_PNG=ON \
     -DCMAKE_DISABLE_FIND_PACKAGE_Iconv=ON
   cmake --build "$work/qrencode-build" -j "$jobs"
-  cmake --install "$work/qrencode-build"
-  # The install step adds the manual page of the command-line tool, which
-  # was not built.
-  rm -rf "$stage/share/man"
+  # The header and the archive are copied by hand: the project's install step
+  # would also put the command-line tool's manual page into the prefix.
+  mkdir -p "$stage/include" "$stage/lib"
+  cp "$work/$qrencode_dir/qrencode.h" "$stage/include/"
+  cp "$work/qrencode-build/libqrencode.a" "$stage/lib/"
 
   printf '%s\n' "$stamp_text" >"$stage/.complete"
   rm -rf "$prefix"
