@@ -141,6 +141,9 @@ class Failures(TesselCase):
         self.assertFalse(os.path.exists(run.path("b.png")))
         run = self.run_tessel("-S", "-v", "41", "-o", "c.png", "X")
         self.assertFailure(run, 1104, ENCODE)
+        # A series that would need more than 16 symbols.
+        run = self.run_tessel("-S", "-8", "-v", "1", "-l", "H", "-o", "c.png", "a" * 250)
+        self.assertFailure(run, 1104, ENCODE)
         # Nothing to encode: an empty token, or data that a \0 ends at once.
         for empty in ("", "\\0abc"):
             self.assertFailure(self.run_tessel("-o", "d.png", empty), 1104, ENCODE)
