@@ -147,6 +147,39 @@ fetch_pinned() {
   esac
 }
 
+# ------------------------------------------------------------------ builds
+
+# build_qrencode_library WORK STAGE JOBS [cmake arguments...]: builds the
+# static libqrencode from the tarball unpacked in WORK and puts its header and
+# archive into STAGE. The library alone: no command-line tool, so no libpng or
+# iconv either. Without pthreads its Reed-Solomon tables lose their mutex,
+# which a single-threaded program never needs, and nothing needs a pthread
+# library beside it. The header and the archive are copied by hand: the
+# project's install step would also put the command-line tool's manual page
+# into the prefix.
+build_qrencode_library() {
+  local work=$1 stage=$2 jobs=$3
+  shift 3
+  cmake -S "$work/$qrencode_dir" -B "$work/qrencode-build" "$@" \
+    -DBUILD_SHARED_LIBS=OFF -DWITH_TOOLS=NO -DWITH_TESTS=NO -DWITHOUT_PNG=YES \
+    -DCMAKE_DISABLE_FIND_PACKAGE_Threads=ON -DCMAKE_DISABLE_FIND_PACKAGE_PNG=ON \
+    -DCMAKE_DISABLE_FIND_PACKAGE_Iconv=ON
+  cmake --build "$work/qrencode-build" -j "$jobs"
+  mkdir -p "$stage/include" "$stage/lib"
+  cp "$work/$qrencode_dir/qrencode.h" "$stage/include/"
+  cp "$work/qrencode-build/libqrencode.a" "$stage/lib/"
+}
+
+# publish_prefix STAGE PREFIX WORK STAMP: marks STAGE complete with STAMP and
+# puts it in PREFIX's place in one rename, so a broken build never leaves a
+# prefix that looks complete.
+publish_prefix() {
+  printf '%s\n' "$4" >"$1/.complete"
+  rm -rf "$2"
+  mv "$1" "$2"
+  rm -rf "$3"
+}
+
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then
   set -euo pipefail
   [ $# -ge 2 ] || { echo "usage: $0 DIR qrencode|libpng1.6..." >&2; exit 2; }

@@ -39,28 +39,11 @@ build_qrencode() {
 
   local generator=()
   command -v ninja >/dev/null 2>&1 && generator=(-G Ninja)
-  # The library alone: no command-line tool, so no libpng or iconv either.
-  # Without pthreads its Reed-Solomon tables lose their mutex, which a
-  # single-threaded program never needs, and the program needs no libpthread.
   # Position-independent, since the program is linked as a PIE.
   say "building libqrencode (static library only)"
-  cmake -S "$work/$qrencode_dir" -B "$work/qrencode-build" "${generator[@]}" \
-    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$stage" \
-    -DCMAKE_POSITION_INDEPENDENT_CODE=ON \
-    -DBUILD_SHARED_LIBS=OFF -DWITH_TOOLS=NO -DWITH_TESTS=NO -DWITHOUT_PNG=YES \
-    -DCMAKE_DISABLE_FIND_PACKAGE_Threads=ON -DCMAKE_DISABLE_FIND_PACKAGE_PNG=ON \
-    -DCMAKE_DISABLE_FIND_PACKAGE_Iconv=ON >/dev/null
-  cmake --build "$work/qrencode-build" -j "$jobs" >/dev/null
-  # The header and the archive are copied by hand: the project's install step
-  # would also put the command-line tool's manual page into the prefix.
-  mkdir -p "$stage/include" "$stage/lib"
-  cp "$work/$qrencode_dir/qrencode.h" "$stage/include/"
-  cp "$work/qrencode-build/libqrencode.a" "$stage/lib/"
-
-  printf '%s\n' "$stamp_text" >"$stage/.complete"
-  rm -rf "$prefix"
-  mv "$stage" "$prefix"
-  rm -rf "$work"
+  build_qrencode_library "$work" "$stage" "$jobs" "${generator[@]}" \
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_POSITION_INDEPENDENT_CODE=ON >/dev/null
+  publish_prefix "$stage" "$prefix" "$work" "$stamp_text"
 }
 
 if prefix_complete; then

@@ -80,26 +80,9 @@ build_all() {
   cmake --build "$work/png-build" -j "$jobs"
   cmake --install "$work/png-build"
 
-  # The library alone: no command-line tool, so no libpng or iconv either.
-  # Without pthreads its Reed-Solomon tables lose their mutex, which a
-  # single-threaded program never needs, and the archive needs no
-  # winpthread beside it.
   say "building libqrencode (static library only, $host)"
-  cmake -S "$work/$qrencode_dir" -B "$work/qrencode-build" "${common[@]}" \
-    -DBUILD_SHARED_LIBS=OFF -DWITH_TOOLS=NO -DWITH_TESTS=NO -DWITHOUT_PNG=YES \
-    -DCMAKE_DISABLE_FIND_PACKAGE_Threads=ON -DCMAKE_DISABLE_FIND_PACKAGE_PNG=ON \
-    -DCMAKE_DISABLE_FIND_PACKAGE_Iconv=ON
-  cmake --build "$work/qrencode-build" -j "$jobs"
-  # The header and the archive are copied by hand: the project's install step
-  # would also put the command-line tool's manual page into the prefix.
-  mkdir -p "$stage/include" "$stage/lib"
-  cp "$work/$qrencode_dir/qrencode.h" "$stage/include/"
-  cp "$work/qrencode-build/libqrencode.a" "$stage/lib/"
-
-  printf '%s\n' "$stamp_text" >"$stage/.complete"
-  rm -rf "$prefix"
-  mv "$stage" "$prefix"
-  rm -rf "$work"
+  build_qrencode_library "$work" "$stage" "$jobs" "${common[@]}"
+  publish_prefix "$stage" "$prefix" "$work" "$stamp_text"
 }
 
 # -------------------------------------------------------------------- main
