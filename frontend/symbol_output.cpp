@@ -108,7 +108,8 @@ int write_structured(const char* data, const char* file_name, const char* bmp_te
     for (const QRcode_List* node = list; node != nullptr; node = node->next, ++counter) {
         if (node->code == nullptr) {
             log_line(run_log, "Error al codificar dato de entrada");
-            result = result_encode_refused;
+            if (result == result_ok)
+                result = result_encode_refused;
             break;
         }
         // Every name of the series has the same length, so one that does not
@@ -122,10 +123,6 @@ int write_structured(const char* data, const char* file_name, const char* bmp_te
         const int written = write_series_symbol(node->code, name, bmp_temp_name);
         if (written != result_ok && result == result_ok)
             result = written;
-        // A failed conversion has nothing to do with the next symbol's data,
-        // but its output folder or disk will fail the same way: stop there.
-        if (written == result_bmp_failed)
-            break;
     }
     QRcode_List_free(list);
     return result;

@@ -21,8 +21,8 @@ int write_single(const char* data, const char* file_name);
 // kept. With bmp_temp_name, each symbol is drawn into that temporary PNG file
 // and converted to a BMP file of the series name. Every symbol is attempted:
 // a file that cannot be written does not stop the rest, and the result is the
-// code of the first failure (0 when all were written). A failed conversion or
-// a name over 259 characters ends the series at once.
+// code of the first failure (0 when all were written). A name over 259
+// characters or a list node without a symbol ends the series at once.
 int write_structured(const char* data, const char* file_name, const char* bmp_temp_name);
 
 // Builds the file name of symbol number counter (1-99) of a series named after

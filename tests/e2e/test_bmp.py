@@ -84,13 +84,6 @@ class BmpOutput(TesselCase):
             self.assertFailure(run, 1106, NO_BMP)
             self.assertIn(b"SKIPPED: Write operation failed - /dev/full\n", run.stderr)
 
-    def test_a_failed_series_conversion_stops_the_series_and_keeps_what_was_written(self):
-        os.mkdir(os.path.join(self.folder, "s-02.bmp"))
-        run = self.run_tessel("-s", "-t", "bmp", "-v", "1", "-o", "s.bmp", "0123456789" * 12)
-        self.assertFailure(run, 1106, NO_BMP)
-        self.assertEqual(read_bytes(run.path("s-01.bmp"))[:2], b"BM")
-        self.assertFalse(os.path.exists(run.path("s-03.bmp")))
-
 
 if __name__ == "__main__":
     main(sys.argv)

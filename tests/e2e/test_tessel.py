@@ -179,12 +179,18 @@ class Series(TesselCase):
         self.assertEqual(zbar_series(paths, self.root), self.DATA.encode())
 
     def test_an_unwritable_member_fails_the_run_but_not_the_others(self):
-        os.mkdir(os.path.join(self.folder, "out-02.png"))
-        run = self.run_tessel("-s", "-v", "1", "-o", "out.png", self.DATA)
-        self.assertFailure(run, 1101, b"Error al crear archivo [out-02.png]",
-                           b"                Is a directory")
-        for n in (1, 3, 4, 5, 6):
-            self.assertTrue(os.path.isfile(run.path("out-%02d.png" % n)))
+        for kind, code, messages in [
+                ("png", 1101, [b"Error al crear archivo [out-02.png]", b"                Is a directory"]),
+                ("bmp", 1106, [b"No se pudo grabar BMP definitivo"])]:
+            with self.subTest(kind=kind):
+                folder = os.path.join(self.root, kind)
+                os.mkdir(folder)
+                os.mkdir(os.path.join(folder, "out-02." + kind))
+                run = self.run_tessel("-s", "-t", kind, "-v", "1", "-o", "out." + kind, self.DATA,
+                                      folder=folder)
+                self.assertFailure(run, code, *messages)
+                for n in (1, 3, 4, 5, 6):
+                    self.assertTrue(os.path.isfile(run.path("out-%02d.%s" % (n, kind))), n)
 
     def test_a_series_name_that_does_not_fit_is_refused(self):
         name = "n" * 255 + ".png"
