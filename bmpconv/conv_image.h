@@ -36,7 +36,10 @@ void conv_image_free(ConvImage* image);
 
 // Reads the PNG file at path into image (any colour type, bit depth and
 // interlace): 1, 4, 8 or 24 bits per pixel, alpha and any transparency
-// dropped, 16-bit samples cut to 8, 2-bit pixels widened to 4. The record's
+// dropped, 16-bit samples cut to 8, 2-bit pixels widened to 4. A row ending
+// inside a byte keeps the decoded bits after its last pixel when it is a row
+// of a plain image or of the last interlace pass, and 0 bits there otherwise;
+// fill bytes after the pixel data are 0. The record's
 // buffer members may hold anything on entry; they are cleared first. Sides
 // past libpng's default limits, and images whose rows would not fit the
 // record's 32-bit sizes, are refused. On success returns 1 and the record owns

@@ -7,12 +7,20 @@
 #include "bmpconv/diagnostics.h"
 
 #include <csetjmp>
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
 namespace {
 
 enum class decode_result { ok, out_of_memory, reported };
+
+// Where the row callback finds the destination of a decoded row.
+struct row_target {
+    ConvImage* image;
+    int last_pass;  // the pass whose rows are full rows: 0, or 6 when interlaced
+};
 
 // A nibble holding two 2-bit pixels becomes a byte holding them one per nibble.
 png_byte widen(unsigned nibble)
@@ -43,6 +51,36 @@ void copy_palette(ConvImage* image, png_const_colorp plte, int n)
     }
 }
 
+// libpng user read transform of images below 8 bits per pixel: widens 2-bit
+// rows, then, for a full row (a plain image's, or one of the last interlace
+// pass) that ends inside a byte, copies the decoded last byte into the
+// destination row. libpng 1.2 copied such rows whole, so the bits after the
+// last pixel were the decoded ones; 1.6 keeps the destination's bits there,
+// and with the decoded byte put there first they come out as 1.2 made them.
+void finish_decoded_row(png_structp png, png_row_infop row_info, png_bytep row)
+{
+    expand_2bit_row(png, row_info, row);
+    const auto* target = static_cast<const row_target*>(png_get_user_transform_ptr(png));
+    if (target == nullptr || row_info == nullptr || row == nullptr || row_info->pixel_depth >= 8) {
+        return;
+    }
+    const ConvImage* image = target->image;
+    const std::uint64_t bits = std::uint64_t{row_info->width} * row_info->pixel_depth;
+    if (bits % 8 == 0 || row_info->width != image->img_width ||
+        png_get_current_pass_number(png) != target->last_pass) {
+        return;
+    }
+    // With libpng's interlace handling on, the row number counts the rows of
+    // the whole image in every pass, not those of the pass.
+    const png_uint_32 y = png_get_current_row_number(png);
+    if (y >= static_cast<png_uint_32>(image->img_height)) {
+        return;
+    }
+    // The reader has checked that a decoded row fits the record's stride.
+    const std::size_t last = static_cast<std::size_t>(bits / 8);
+    image->row_table[y][last] = row[last];
+}
+
 // The only function that lets libpng decode. libpng reports errors by a
 // longjmp back to the setjmp here, skipping any destructor, so nothing in it
 // has one, `result` (changed after setjmp, read after the jump) is volatile,
@@ -59,6 +97,7 @@ decode_result decode_png(std::FILE* file, const char* path, ConvImage* image)
     png_infop info = png_create_info_struct(png);
     png_infop end_info = png_create_info_struct(png);
     volatile decode_result result = decode_result::reported;
+    row_target target{image, 0};
 
     if (info == nullptr || end_info == nullptr) {
         result = decode_result::out_of_memory;
@@ -86,16 +125,18 @@ decode_result decode_png(std::FILE* file, const char* path, ConvImage* image)
         if (working_type == PNG_COLOR_TYPE_RGB) {
             png_set_bgr(png);
         }
-        if (file_depth == 2) {
-            png_set_user_transform_info(png, nullptr, 4, 1);
-            png_set_read_user_transform_fn(png, expand_2bit_row);
+        if (file_depth < 8) {
+            // 2-bit rows are widened to 4 bits, one channel.
+            const int user_depth = file_depth == 2 ? 4 : 0;
+            png_set_user_transform_info(png, &target, user_depth, user_depth != 0 ? 1 : 0);
+            png_set_read_user_transform_fn(png, finish_decoded_row);
         }
         if (file_depth == 16) {
             png_set_strip_16(png);
         }
         // libpng 1.6 sizes its rows in png_read_update_info, so interlace
         // handling must be on before it, not only when the rows are read.
-        png_set_interlace_handling(png);
+        target.last_pass = png_set_interlace_handling(png) - 1;
         png_read_update_info(png, info);
 
         int out_depth = 0;
