@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the native Windows programs with mingw-w64 for one target:
-# tessel.exe (GUI subsystem) and png2bmp.exe (console), both linked
+# tessel.exe (GUI subsystem) and png2bmp.exe (console), all of them linked
 # statically so that they need nothing but Windows' own DLLs. The programs
 # keep their debug information here; scripts/release-win.sh ships them
 # stripped.
@@ -30,7 +30,9 @@ cmake -S "$root" -B "$build" "${generator[@]}" \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSEL_TESTS=OFF "$@" >/dev/null
 cmake --build "$build" -j "$(nproc 2>/dev/null || echo 2)"
 
-for exe in tessel.exe png2bmp.exe; do
-  [ -f "$build/$exe" ] || { echo "build-win: $build/$exe was not made" >&2; exit 1; }
+made=()
+for program in "${win_programs[@]}"; do
+  [ -f "$build/$program.exe" ] || { echo "build-win: $build/$program.exe was not made" >&2; exit 1; }
+  made+=("$build/$program.exe")
 done
-echo "build-win $arch: $build/tessel.exe $build/png2bmp.exe"
+echo "build-win $arch: ${made[*]}"

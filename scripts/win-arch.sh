@@ -3,6 +3,11 @@
 # uses: sourced by the Windows scripts, which take the target as their first
 # argument (win64 when it is left out).
 #
+# win_programs: the programs every Windows build makes and every release
+# ships, each PROGRAM built as PROGRAM.exe.
+# shellcheck disable=SC2034
+win_programs=(tessel png2bmp)
+
 # win_arch_setup ROOT [ARCH]: sets win_arch, win_host (the mingw-w64
 # triplet), win_toolchain, win_build (the build folder, or $TESSEL_WIN_BUILD),
 # win_deps_cache (the static libraries' cache, or $TESSEL_WIN_DEPS_CACHE),
