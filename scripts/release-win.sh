@@ -79,4 +79,4 @@ grep -q 'Permission is granted to anyone' "$dist/licenses/zlib-LICENSE.txt" ||
 
 /usr/bin/python3 "$root/scripts/release-zip.py" "$dist" "$zip_file" "$SOURCE_DATE_EPOCH"
 echo "release-win $arch: $zip_file"
-unzip -l "$zip_file"
+/usr/bin/python3 -m zipfile -l "$zip_file"

@@ -429,6 +429,8 @@ class ReleaseMetadata(WineCase):
         for program in programs:
             with self.subTest(program=program):
                 resources = pe_resources(os.path.join(WIN_BUILD, program))
+                self.assertIn((self.RT_VERSION, 1), resources, "no version resource")
+                self.assertIn((self.RT_MANIFEST, 1), resources, "no manifest")
                 file_version, product_version, strings = version_info(resources[(self.RT_VERSION, 1)])
                 self.assertEqual((file_version, product_version), (parts, parts))
                 self.assertEqual((strings["ProductName"], strings["FileVersion"],
