@@ -72,10 +72,12 @@ tar_member "$qrencode_tar" COPYING >"$dist/licenses/libqrencode-COPYING.txt"
 sed -n '1,/\*\//p' "$zlib_h" >"$dist/licenses/zlib-LICENSE.txt"
 grep -q 'Permission is granted to anyone' "$dist/licenses/zlib-LICENSE.txt" ||
   die "the opening comment of $zlib_h is not zlib's licence"
+# CRLF line ends, which every Notepad shows as lines.
+sed -i 's/\r*$/\r/' "$dist"/licenses/*.txt
 
 # CRLF, for Notepad; sha256sum -c reads it as well.
-(cd "$dist" && find . -type f ! -name SHA256SUMS | sed 's|^\./||' | LC_ALL=C sort |
-  xargs sha256sum | sed 's/$/\r/' >SHA256SUMS)
+sums=$(cd "$dist" && find . -type f | sed 's|^\./||' | LC_ALL=C sort | xargs sha256sum)
+printf '%s\r\n' "${sums//$'\n'/$'\r\n'}" >"$dist/SHA256SUMS"
 
 /usr/bin/python3 "$root/scripts/release-zip.py" "$dist" "$zip_file" "$SOURCE_DATE_EPOCH"
 echo "release-win $arch: $zip_file"
