@@ -1,6 +1,7 @@
 #include "frontend/usage.h"
 
 #include "runlog/run_log.h"
+#include "tessel_version.h"
 
 #include <cstdio>
 
@@ -44,7 +45,7 @@ void print_usage()
 {
     if (run_log == nullptr)
         return;
-    std::fprintf(run_log, "Tessel v%s\n%s\n", "1.0.0.1",
+    std::fprintf(run_log, "Tessel v%s\n%s\n", TESSEL_VERSION_TEXT,
                  "QR Code symbols as PNG and BMP images, from the command line.");
     std::fprintf(run_log, "%s", usage_text);
 }

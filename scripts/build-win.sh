@@ -1,14 +1,22 @@
 #!/usr/bin/env bash
-# Builds the native Windows programs with mingw-w64: build-win/tessel.exe
-# (GUI subsystem) and build-win/png2bmp.exe (console), both linked statically
-# so that they need nothing but Windows' own DLLs.
-# Usage: scripts/build-win.sh [extra cmake configure arguments...]
-# The build folder is build-win, or $TESSEL_WIN_BUILD.
+# Builds the native Windows programs with mingw-w64 for one target:
+# tessel.exe (GUI subsystem) and png2bmp.exe (console), all of them linked
+# statically so that they need nothing but Windows' own DLLs. The programs
+# keep their debug information here; scripts/release-win.sh ships them
+# stripped.
+# Usage: scripts/build-win.sh [win64|win32] [extra cmake configure arguments...]
+# win64 (the default) builds in build-win, win32 in build-win32; $TESSEL_WIN_BUILD
+# names another folder.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build=${TESSEL_WIN_BUILD:-$root/build-win}
+# shellcheck source=scripts/win-arch.sh
+source "$root/scripts/win-arch.sh"
+arch=win64
+case ${1:-} in win64 | win32) arch=$1; shift ;; esac
+win_arch_setup "$root" "$arch"
+build=$win_build
 
-"$root/scripts/win-deps.sh"
+"$root/scripts/win-deps.sh" "$arch"
 
 generator=()
 # An existing build folder keeps the generator it was made with.
@@ -18,11 +26,13 @@ fi
 # The unit tests need GoogleTest built for Windows, which the cross build
 # does not have; the Windows programs are tested under wine instead.
 cmake -S "$root" -B "$build" "${generator[@]}" \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-  -DCMAKE_BUILD_TYPE=Release -DTESSEL_TESTS=OFF "$@" >/dev/null
+  -DCMAKE_TOOLCHAIN_FILE="$win_toolchain" \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSEL_TESTS=OFF "$@" >/dev/null
 cmake --build "$build" -j "$(nproc 2>/dev/null || echo 2)"
 
-for exe in tessel.exe png2bmp.exe; do
-  [ -f "$build/$exe" ] || { echo "build-win: $build/$exe was not made" >&2; exit 1; }
+made=()
+for program in "${win_programs[@]}"; do
+  [ -f "$build/$program.exe" ] || { echo "build-win: $build/$program.exe was not made" >&2; exit 1; }
+  made+=("$build/$program.exe")
 done
-echo "build-win: $build/tessel.exe $build/png2bmp.exe"
+echo "build-win $arch: ${made[*]}"

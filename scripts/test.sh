@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the unit, end-to-end and stress suites of the
 # POSIX build, the same suite under AddressSanitizer and UndefinedBehaviorSanitizer,
-# the fuzz targets for a bounded time, the static analysis, and the Windows
-# build under Wine.
+# the fuzz targets for a bounded time, the static analysis, the 64- and 32-bit
+# Windows builds under Wine, and the Windows release zips.
 # Usage: scripts/test.sh [--quick]   (--quick: the POSIX suite only)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -28,7 +28,11 @@ scripts/fuzz.sh 60
 step "Static analysis"
 scripts/lint.sh
 
-step "Windows build under Wine"
-scripts/test-wine.sh
+step "Windows builds under Wine, 64-bit and 32-bit"
+scripts/test-wine.sh win64
+scripts/test-wine.sh win32
+
+step "Windows release zips, the same from clean builds"
+scripts/test-release.sh
 
 step "All tests passed"

@@ -1,23 +1,28 @@
 #!/usr/bin/env bash
-# Prepares the Windows cross build: Debian's mingw-w64 toolchain, wine for
-# running the Windows test programs, and static x86_64-w64-mingw32 builds of
+# Prepares the Windows cross build for one target: Debian's mingw-w64
+# toolchain, wine for running the Windows test programs, and static builds of
 # libpng and libqrencode made from Debian's source packages.
+# Usage: scripts/win-deps.sh [win64|win32]   (win64 when left out)
 #
-# Everything lands in a cache folder, .cache/win-deps by default or
-# $TESSEL_WIN_DEPS_CACHE; the libraries are installed into its prefix/, which
-# cmake/mingw-w64-x86_64.cmake looks at. Once that prefix is complete, a run
+# Everything lands in a cache folder, .cache/win-deps (win64) or
+# .cache/win32-deps (win32) by default, or $TESSEL_WIN_DEPS_CACHE; the
+# libraries are installed into its prefix/, which the target's toolchain file
+# (cmake/mingw-w64-*.cmake) looks at. Once that prefix is complete, a run
 # fetches and builds nothing.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-cache=${TESSEL_WIN_DEPS_CACHE:-$root/.cache/win-deps}
+# shellcheck source=scripts/win-arch.sh
+source "$root/scripts/win-arch.sh"
+win_arch_setup "$root" "${1:-}"
+cache=$win_deps_cache
 mkdir -p "$cache"
 cache=$(cd "$cache" && pwd)
 prefix=$cache/prefix
-toolchain=$root/cmake/mingw-w64-x86_64.cmake
-host=x86_64-w64-mingw32
+toolchain=$win_toolchain
+host=$win_host
 
-log_tag=win-deps
+log_tag="win-deps $win_arch"
 # The pinned tarballs and their folders ($qrencode_tar, $qrencode_dir,
 # $png_tar, $png_dir), fetch_pinned, say, die and as_root.
 # shellcheck source=scripts/fetch-sources.sh
@@ -29,7 +34,7 @@ stamp_text="qrencode $qrencode_sum
 libpng $png_sum
 recipe 3"
 
-deb_packages=(g++-mingw-w64-x86-64 libz-mingw-w64-dev mingw-w64-tools wine wine64)
+deb_packages=("${win_packages[@]}")
 
 # ---------------------------------------------------------------- packages
 
@@ -42,6 +47,17 @@ install_packages() {
   done
   [ ${#missing[@]} -eq 0 ] && return 0
   say "installing ${missing[*]}"
+  # Packages of another architecture (wine32:i386) need it added to dpkg
+  # before apt-get update fetches its package lists.
+  for p in "${missing[@]}"; do
+    case $p in
+      *:*)
+        if ! grep -qx "${p##*:}" <<<"$(dpkg --print-foreign-architectures)"; then
+          as_root dpkg --add-architecture "${p##*:}"
+        fi
+        ;;
+    esac
+  done
   as_root apt-get update
   # Recommends would add fonts, Gecko and Mono for wine, which console
   # programs never use.

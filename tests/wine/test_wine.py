@@ -18,6 +18,7 @@ import subprocess
 import sys
 import tempfile
 import unittest
+import xml.etree.ElementTree as ElementTree
 
 import png  # Debian's python3-png
 
@@ -107,6 +108,74 @@ class TempWatch:
 
     def close(self):
         os.close(self.fd)
+
+
+def pe_resources(path):
+    """{(type id, name id): bytes} of a PE file's resources (numeric ids
+    only, the first language of each)."""
+    data = read_bytes(path)
+    pe = struct.unpack_from("<I", data, 0x3C)[0]
+    assert data[pe:pe + 4] == b"PE\0\0", path
+    sections, optional_size = struct.unpack_from("<H", data, pe + 6)[0], \
+        struct.unpack_from("<H", data, pe + 20)[0]
+    optional = pe + 24
+    directories = optional + (112 if struct.unpack_from("<H", data, optional)[0] == 0x20B else 96)
+    rsrc_rva = struct.unpack_from("<I", data, directories + 2 * 8)[0]
+
+    def offset(rva):
+        for i in range(sections):
+            size, start, _, raw = struct.unpack_from("<IIII", data, optional + optional_size + 40 * i + 8)
+            if start <= rva < start + size:
+                return raw + rva - start
+        raise ValueError(f"{path}: no section holds RVA {rva:#x}")
+
+    base = offset(rsrc_rva)
+
+    def entries(at):
+        named, ids = struct.unpack_from("<HH", data, base + at + 12)
+        for i in range(named + ids):
+            yield struct.unpack_from("<II", data, base + at + 16 + 8 * i)
+
+    found = {}
+    for type_id, names in entries(0):
+        for name_id, languages in entries(names & 0x7FFFFFFF):
+            _, leaf = next(entries(languages & 0x7FFFFFFF))
+            rva, size = struct.unpack_from("<II", data, base + leaf)
+            found[(type_id, name_id)] = data[offset(rva):offset(rva) + size]
+    return found
+
+
+def version_info(block):
+    """The file and product versions of a VS_VERSIONINFO resource as tuples
+    of four numbers, and its StringFileInfo values."""
+    def node(pos):
+        length, value_length, is_text = struct.unpack_from("<HHH", block, pos)
+        key_end = pos + 6
+        while block[key_end:key_end + 2] != b"\0\0":
+            key_end += 2
+        key = block[pos + 6:key_end].decode("utf-16-le")
+        value_at = (key_end + 2 + 3) & ~3
+        value = block[value_at:value_at + (value_length * 2 if is_text else value_length)]
+        children, child = [], (value_at + len(value) + 3) & ~3
+        while child < pos + length:
+            children.append(node(child))
+            child = (child + children[-1][3] + 3) & ~3
+        return key, value, children, length
+
+    key, fixed, children, _ = node(0)
+    assert key == "VS_VERSION_INFO" and struct.unpack_from("<I", fixed)[0] == 0xFEEF04BD
+    file_ms, file_ls, product_ms, product_ls = struct.unpack_from("<IIII", fixed, 8)
+    strings = {}
+    for child_key, _, tables, _ in children:
+        if child_key == "StringFileInfo":
+            for _, _, values, _ in tables:
+                for name, text, _, _ in values:
+                    strings[name] = text.decode("utf-16-le").rstrip("\0")
+
+    def parts(ms, ls):
+        return ms >> 16, ms & 0xFFFF, ls >> 16, ls & 0xFFFF
+
+    return parts(file_ms, file_ls), parts(product_ms, product_ls), strings
 
 
 class WineCase(unittest.TestCase):
@@ -338,6 +407,45 @@ class Png2Bmp(WineCase):
                 last = stderr.rstrip(b"\r\n").split(b"\r")[-1]
                 self.assertRegex(last, rb"^ERROR\(libpng\): .+ - " + re.escape(name.encode()) + rb"$")
                 self.assertFalse(os.path.exists(self.win_file("out.bmp")))
+
+
+class ReleaseMetadata(WineCase):
+    RT_VERSION, RT_MANIFEST = 16, 24
+    # Windows Vista, 7, 8, 8.1, and 10 and 11.
+    SUPPORTED_OS = {"{e2011457-1546-43c5-a5fe-008deee3d3f0}", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
+                    "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
+                    "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}
+
+    def test_programs_carry_the_banners_version_and_a_manifest(self):
+        self.assertEqual(self.run_windows("tessel.exe", b"-h")[0], 0)
+        banner = read_bytes(self.win_file("Tessel.log")).split(b"\r\n")[0].decode()
+        m = re.fullmatch(r"Tessel v((\d+)\.(\d+)\.(\d+)\.(\d+))", banner)
+        self.assertTrue(m, banner)
+        version = m.group(1)
+        parts = tuple(int(p) for p in m.groups()[1:])
+        descriptions = set()
+        programs = sorted(n for n in os.listdir(WIN_BUILD) if n.endswith(".exe") and n != "run_child.exe")
+        self.assertIn("png2bmp.exe", programs)
+        for program in programs:
+            with self.subTest(program=program):
+                resources = pe_resources(os.path.join(WIN_BUILD, program))
+                self.assertIn((self.RT_VERSION, 1), resources, "no version resource")
+                self.assertIn((self.RT_MANIFEST, 1), resources, "no manifest")
+                file_version, product_version, strings = version_info(resources[(self.RT_VERSION, 1)])
+                self.assertEqual((file_version, product_version), (parts, parts))
+                self.assertEqual((strings["ProductName"], strings["FileVersion"],
+                                  strings["ProductVersion"], strings["OriginalFilename"]),
+                                 ("Tessel", version, version, program))
+                descriptions.add(strings["FileDescription"])
+                # A manifest Windows cannot parse stops the program from starting.
+                manifest = ElementTree.fromstring(resources[(self.RT_MANIFEST, 1)])
+                levels = [e.get("level") for e in manifest.iter("{urn:schemas-microsoft-com:asm.v3}"
+                                                                "requestedExecutionLevel")]
+                self.assertEqual(levels, ["asInvoker"])
+                systems = {e.get("Id") for e in manifest.iter("{urn:schemas-microsoft-com:"
+                                                              "compatibility.v1}supportedOS")}
+                self.assertEqual(systems, self.SUPPORTED_OS)
+        self.assertEqual(len(descriptions), len(programs), "each program needs its own description")
 
 
 def main():
