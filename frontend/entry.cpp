@@ -17,7 +17,8 @@
 namespace {
 
 constexpr const char* out_of_memory = "Error de memoria al leer la l\xEDnea de comandos";
-constexpr std::size_t max_file_name_length = token_size - 1;
+// Windows opens no path longer than this (MAX_PATH less its NUL).
+constexpr std::size_t max_file_name_length = 259;
 
 // Everything between start-up and clean-up. temp_name is filled once the
 // output name and data are known; the caller deletes that file.
@@ -41,8 +42,8 @@ int run(const char* command_line, char** tokens, char* temp_name)
         log_line(run_log, "Archivo de salida no ha sido especificado");
         return result_bad_command;
     }
-    // A token may be far longer than any path Windows opens (259 characters);
-    // such a name is refused before the temporary file or a symbol is made.
+    // A token may be far longer than any path that can be opened; such a name
+    // is refused before the temporary file or a symbol is made.
     if (std::strlen(outcome.output_name) > max_file_name_length) {
         log_message("Nombre de archivo demasiado largo: %s", outcome.output_name);
         return result_cannot_create;
