@@ -7,22 +7,32 @@
 #include "frontend/switch_pass.h"
 #include "frontend/symbol_output.h"
 #include "frontend/tokenizer.h"
+#include "runlog/log_message.h"
 #include "runlog/run_log.h"
 
 #include <array>
 #include <cstdio>
+#include <cstring>
 
 namespace {
+
+constexpr const char* out_of_memory = "Error de memoria al leer la l\xEDnea de comandos";
+// Windows opens no path longer than this (MAX_PATH less its NUL).
+constexpr std::size_t max_file_name_length = 259;
 
 // Everything between start-up and clean-up. temp_name is filled once the
 // output name and data are known; the caller deletes that file.
 int run(const char* command_line, char** tokens, char* temp_name)
 {
-    bool too_long = false;
-    const int count = split_command_line(command_line, tokens, max_tokens, &too_long);
-    if (too_long) {
-        log_line(run_log, "Par\xE1metro demasiado largo: m\xE1ximo 259 caracteres");
+    split_status split = split_status::ok;
+    const int count = split_command_line(command_line, tokens, max_tokens, &split);
+    if (split == split_status::token_too_long) {
+        log_line(run_log, "Par\xE1metro demasiado largo: m\xE1ximo 32767 caracteres");
         return result_bad_command;
+    }
+    if (split == split_status::no_memory) {
+        log_line(run_log, out_of_memory);
+        return result_no_memory;
     }
     switch_outcome outcome;
     const int result = run_switch_pass(tokens, count, &outcome);
@@ -31,6 +41,12 @@ int run(const char* command_line, char** tokens, char* temp_name)
     if (outcome.output_name == nullptr) {
         log_line(run_log, "Archivo de salida no ha sido especificado");
         return result_bad_command;
+    }
+    // A token may be far longer than any path that can be opened; such a name
+    // is refused before the temporary file or a symbol is made.
+    if (std::strlen(outcome.output_name) > max_file_name_length) {
+        log_message("Nombre de archivo demasiado largo: %s", outcome.output_name);
+        return result_cannot_create;
     }
     const string_buffer* data = current_data();
     if (data == nullptr) {
@@ -63,7 +79,7 @@ int tessel_main(const char* command_line)
     char** tokens = alloc_token_array(max_tokens, token_size);
     int result = result_no_memory;
     if (tokens == nullptr)
-        log_line(run_log, "Error de memoria al leer la l\xEDnea de comandos");
+        log_line(run_log, out_of_memory);
     else
         result = run(command_line != nullptr ? command_line : "", tokens, temp_name.data());
     free_token_array(tokens, max_tokens);

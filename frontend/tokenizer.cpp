@@ -33,10 +33,27 @@ void free_token_array(char** array, int count)
     std::free(array);
 }
 
-int split_command_line(const char* text, char** tokens, int max, bool* too_long)
+namespace {
+
+// Makes slot hold n characters and their NUL. The old slot is kept until its
+// replacement exists, so a failure leaves the array as it was.
+bool make_room(char** slot, std::size_t n)
 {
-    if (too_long != nullptr)
-        *too_long = false;
+    if (n < token_size)
+        return true;
+    auto* area = static_cast<char*>(std::malloc(n + 1));
+    if (area == nullptr)
+        return false;
+    std::free(*slot);
+    *slot = area;
+    return true;
+}
+
+}  // namespace
+
+int split_command_line(const char* text, char** tokens, int max, split_status* status)
+{
+    split_status outcome = split_status::ok;
     const std::string_view line(text);
     const std::size_t len = line.size();
     std::size_t pos = 0;
@@ -60,14 +77,19 @@ int split_command_line(const char* text, char** tokens, int max, bool* too_long)
         if (token.size() >= 2 && (token.front() == '"' || token.front() == '\'') &&
             token.back() == token.front())
             token = token.substr(1, token.size() - 2);
-        if (token.size() >= token_size) {
-            if (too_long != nullptr)
-                *too_long = true;
+        if (token.size() > max_token_length) {
+            outcome = split_status::token_too_long;
+            break;
+        }
+        if (!make_room(&tokens[count], token.size())) {
+            outcome = split_status::no_memory;
             break;
         }
         std::memcpy(tokens[count], token.data(), token.size());
         tokens[count][token.size()] = '\0';
         ++count;
     }
+    if (status != nullptr)
+        *status = outcome;
     return count;
 }

@@ -71,14 +71,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     char** tokens = alloc_token_array(max_tokens, token_size);
     FUZZ_REQUIRE(tokens != nullptr);
 
-    bool too_long = false;
-    const int count = split_command_line(command_line, tokens, max_tokens, &too_long);
+    split_status status = split_status::no_memory;
+    const int count = split_command_line(command_line, tokens, max_tokens, &status);
     FUZZ_REQUIRE(count >= 0 && count < max_tokens);
-    for (int i = 0; i < count; ++i)
-        FUZZ_REQUIRE(strnlen(tokens[i], token_size) < token_size);
+    // Stored whole, never cut: a token cannot be longer than the line.
+    std::size_t stored = 0;
+    for (int i = 0; i < count; ++i) {
+        const std::size_t n = strnlen(tokens[i], max_token_length + 1);
+        FUZZ_REQUIRE(n <= max_token_length);
+        stored += n;
+    }
+    FUZZ_REQUIRE(stored <= std::strlen(command_line));
+    FUZZ_REQUIRE(status != split_status::no_memory);
 
-    // A token that does not fit ends the run before the switches are read.
-    if (!too_long) {
+    // A token over the limit ends the run before the switches are read.
+    if (status == split_status::ok) {
         switch_outcome outcome;
         const int result = run_switch_pass(tokens, count, &outcome);
         FUZZ_REQUIRE(result == result_ok || result == result_bad_command ||
@@ -95,7 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
             // length in step with its text.
             FUZZ_REQUIRE(prepared->length >= 0 && prepared->length < prepared->capacity);
             FUZZ_REQUIRE(std::strlen(prepared->text) == static_cast<std::size_t>(prepared->length));
-            FUZZ_REQUIRE(static_cast<std::size_t>(prepared->length) < token_size);
+            FUZZ_REQUIRE(static_cast<std::size_t>(prepared->length) <= max_token_length);
         }
     }
 

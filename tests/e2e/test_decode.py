@@ -4,7 +4,7 @@ import glob
 import os
 import sys
 
-from harness import TesselCase, main, zbar, zbar_series
+from harness import TesselCase, main, read_png, zbar, zbar_series
 
 LEVELS = "LMQH"
 # A data token must not start with '-' (it would be a switch): '-' is never first.
@@ -33,6 +33,23 @@ def sample(mode, version):
     return ["-k"], text, text
 
 
+def full(mode, n):
+    """(switches, command-line bytes, expected decoded bytes) of n characters
+    (bytes, Kanji) of one mode; 8-bit data is written as \\xHH escapes."""
+    if mode == "numeric":
+        text = "".join(str(i % 10) for i in range(n)).encode()
+        return [], text, text
+    if mode == "alnum":
+        text = ("Z" + "".join(ALNUM[i % len(ALNUM)] for i in range(1, n))).encode()
+        return [], text, text
+    if mode == "8bit":
+        # Every byte but 0, which would end the data.
+        data = bytes(1 + i % 255 for i in range(n))
+        return ["-8"], b"".join(b"\\x%02x" % b for b in data), data
+    text = b"".join(KANJI[i % len(KANJI)] for i in range(n))
+    return ["-k"], text, text
+
+
 class RoundTrip(TesselCase):
     def test_every_version_and_level_decodes_to_its_data(self):
         modes = ["numeric", "alnum", "8bit", "kanji"]
@@ -48,6 +65,23 @@ class RoundTrip(TesselCase):
                     self.assertEqual(os.path.getsize(run.path(name)) > 0, True)
                     self.assertEqual(zbar(run.path(name)), expected)
                     os.remove(run.path(name))
+
+    def test_version_40_level_l_holds_its_capacity_and_not_one_more(self):
+        # The capacities of the QR Code standard's table for version 40-L.
+        for mode, capacity in [("numeric", 7089), ("alnum", 4296), ("8bit", 2953),
+                               ("kanji", 1817)]:
+            with self.subTest(mode=mode):
+                switches, argument, expected = full(mode, capacity)
+                run = self.run_tessel(*switches, "-l", "L", "-o", "full.png", argument)
+                self.assertEqual(run.status, 0, run.log)
+                self.assertEqual(read_png(run.path("full.png"))[0], (177 + 8) * 3, "version 40")
+                self.assertEqual(zbar(run.path("full.png")), expected)
+                os.remove(run.path("full.png"))
+                switches, argument, _ = full(mode, capacity + 1)
+                run = self.run_tessel(*switches, "-l", "L", "-o", "more.png", argument)
+                self.assertEqual((run.status, run.messages()),
+                                 (1104 % 256, [b"Error al codificar dato de entrada"]))
+                self.assertFalse(os.path.exists(run.path("more.png")))
 
     def test_series_decode_to_the_joined_data(self):
         for version, switches, data in [

@@ -34,7 +34,10 @@ class Validation(TesselCase):
             (["--help"], SYNTAX),
             (["-o"], NO_OUTPUT),
             (["-o", "a.png", "-z", "4", "-z", "0", "-z", "5", "X"], b"Tama\xf1o inv\xe1lido: 0"),
-            (["-o", "a.png", "x" * 260], b"Par\xe1metro demasiado largo: m\xe1ximo 259 caracteres"),
+            (["-o", "a.png", "x" * 32768],
+             b"Par\xe1metro demasiado largo: m\xe1ximo 32767 caracteres"),
+            # A long value's message is cut at the 2048-byte message buffer.
+            (["-l", "x" * 3000, "-o", "a.png", "X"], (b"Nivel Inv\xe1lido: " + b"x" * 3000)[:2047]),
         ]
         for args, message in cases:
             with self.subTest(args=args):
@@ -148,6 +151,18 @@ class Failures(TesselCase):
         for empty in ("", "\\0abc"):
             self.assertFailure(self.run_tessel("-o", "d.png", empty), 1104, ENCODE)
         self.assertEqual(sorted(os.listdir(self.folder)), ["Tessel.log", "a.png"])
+
+    def test_an_output_name_over_259_characters_is_refused_before_anything_is_made(self):
+        # 259 characters in all, no part of the path over 255.
+        name = "d" * 100 + "/" + "n" * 154 + ".png"
+        os.mkdir(os.path.join(self.folder, "d" * 100))
+        run = self.run_tessel("-o", name, "X")
+        self.assertEqual((run.status, run.log), (0, b""))
+        self.assertEqual(zbar(run.path(name)), b"X")
+        longer = "d" * 100 + "/" + "n" * 155 + ".png"
+        run = self.run_tessel("-o", longer, "X")
+        self.assertFailure(run, 1101, b"Nombre de archivo demasiado largo: " + longer.encode())
+        self.assertEqual(os.listdir(run.path("d" * 100)), [os.path.basename(name)])
 
     def test_the_run_goes_on_without_a_log(self):
         os.mkdir(os.path.join(self.folder, "Tessel.log"))

@@ -6,10 +6,10 @@
 
 namespace {
 
-std::vector<std::string> split(const std::string& text, bool* too_long = nullptr)
+std::vector<std::string> split(const std::string& text, split_status* status = nullptr)
 {
     char** tokens = alloc_token_array(max_tokens, token_size);
-    const int count = split_command_line(text.c_str(), tokens, max_tokens, too_long);
+    const int count = split_command_line(text.c_str(), tokens, max_tokens, status);
     std::vector<std::string> out(tokens, tokens + count);
     free_token_array(tokens, max_tokens);
     return out;
@@ -38,7 +38,7 @@ TEST(Tokenizer, QuotesKeepSpacesAndAreRemovedOnlyWhenTheyEnclose)
     EXPECT_EQ(split("x \""), (list{"x", "\""})) << "a lone quote is kept as it stands";
 }
 
-TEST(Tokenizer, StopsAtNineteenTokensAndRefusesTokensThatDoNotFit)
+TEST(Tokenizer, StopsAtNineteenTokensAndKeepsLongTokensWhole)
 {
     std::string words;
     for (int i = 0; i < 25; ++i)
@@ -47,13 +47,26 @@ TEST(Tokenizer, StopsAtNineteenTokensAndRefusesTokensThatDoNotFit)
     ASSERT_EQ(tokens.size(), 19u);
     EXPECT_EQ(tokens.back(), "w18");
 
-    bool too_long = true;
-    EXPECT_EQ(split("a " + std::string(259, 'x'), &too_long).size(), 2u);
-    EXPECT_FALSE(too_long);
-    EXPECT_EQ(split("\"" + std::string(259, 'x') + "\"", &too_long).size(), 1u);
-    EXPECT_FALSE(too_long) << "quotes removed, 259 characters fit";
-    EXPECT_EQ(split("a " + std::string(260, 'x') + " b", &too_long), list{"a"});
-    EXPECT_TRUE(too_long);
+    const std::string fits(259, 'x');
+    const std::string longer(260, 'y');
+    const std::string longest(32767, 'z');
+    const std::string too_long(32768, 'w');
+    const struct {
+        std::string text;
+        list expected;
+        split_status status;
+    } cases[] = {
+        {"a " + fits, {"a", fits}, split_status::ok},
+        {"\"" + longer + "\" b", {longer, "b"}, split_status::ok},
+        {longer + " " + fits + " " + longest, {longer, fits, longest}, split_status::ok},
+        {"\"" + longest + "\"", {longest}, split_status::ok},
+        {"a " + too_long + " b", {"a"}, split_status::token_too_long},
+    };
+    for (const auto& c : cases) {
+        split_status status = split_status::no_memory;
+        EXPECT_EQ(split(c.text, &status), c.expected) << c.text.size();
+        EXPECT_EQ(status, c.status) << c.text.size();
+    }
 }
 
 }  // namespace

@@ -361,6 +361,15 @@ class Images(WineCase):
                 self.assertEqual(self.run_posix(*switches, "-o", output, data), 0)
                 self.assertSameImage(output)
 
+    def test_a_full_version_40_symbol_from_a_12000_character_line(self):
+        # 2,953 bytes, the 8-bit capacity of version 40-L, as \xHH escapes.
+        data = b"".join(b"\\x%02x" % (1 + i % 255) for i in range(2953))
+        line = b"-8 -l l -z 1 -o full.png " + data
+        self.assertEqual(self.run_windows("tessel.exe", line)[0], 0)
+        self.assertEqual(self.run_posix("-8", "-l", "l", "-z", "1", "-o", "full.png", data), 0)
+        self.assertSameImage("full.png")
+        self.assertEqual(pixels(self.win_file("full.png"))[0][0], 177 + 8)
+
     def test_structured_series_matches_the_posix_build(self):
         data = b"0123456789" * 8
         line = b"-s -v 1 -l m -o series.png " + data
