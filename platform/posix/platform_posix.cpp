@@ -70,3 +70,13 @@ std::string system_error_text(int code)
     const char* message = strerror_r(code, text.data(), text.size());
     return message != nullptr ? std::string(message) : std::string();
 }
+
+bool stream_is_terminal(std::FILE* stream)
+{
+    return isatty(fileno(stream)) == 1;
+}
+
+bool set_binary_stream(std::FILE* /*stream*/)
+{
+    return true;
+}
