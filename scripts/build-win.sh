@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the native Windows programs with mingw-w64: build-win/tessel.exe
-# (GUI subsystem) and build-win/png2bmp.exe (console), both linked statically
-# so that they need nothing but Windows' own DLLs.
+# (GUI subsystem), build-win/png2bmp.exe and build-win/tessel-batch.exe
+# (console), all linked statically so that they need nothing but Windows' own
+# DLLs.
 # Usage: scripts/build-win.sh [extra cmake configure arguments...]
 # The build folder is build-win, or $TESSEL_WIN_BUILD.
 set -euo pipefail
@@ -22,7 +23,7 @@ cmake -S "$root" -B "$build" "${generator[@]}" \
   -DCMAKE_BUILD_TYPE=Release -DTESSEL_TESTS=OFF "$@" >/dev/null
 cmake --build "$build" -j "$(nproc 2>/dev/null || echo 2)"
 
-for exe in tessel.exe png2bmp.exe; do
+for exe in tessel.exe png2bmp.exe tessel-batch.exe; do
   [ -f "$build/$exe" ] || { echo "build-win: $build/$exe was not made" >&2; exit 1; }
 done
-echo "build-win: $build/tessel.exe $build/png2bmp.exe"
+echo "build-win: $build/tessel.exe $build/png2bmp.exe $build/tessel-batch.exe"
