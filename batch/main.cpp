@@ -89,13 +89,18 @@ bool run_lines(batch_run* run)
         case line_status::nul_byte:
             code = refuse_line("L\xEDnea con un car\xE1" "cter nulo");
             break;
-        case line_status::line:
+        case line_status::line: {
             if (is_blank_line(reader))
                 continue;
-            if (may_convert(std::string_view(reader.text, reader.length)))
+            // Windows' start-up code drops the blanks and tabs between the
+            // program name and the command line that tessel receives.
+            const std::string_view line(reader.text, reader.length);
+            const std::size_t start = line.find_first_not_of(" \t");
+            if (may_convert(line))
                 hide_progress(&run->progress);
-            code = tessel_main(reader.text);
+            code = tessel_main(reader.text + start);
             break;
+        }
         }
         note_result(run, reader.number, code);
     }
@@ -123,8 +128,8 @@ int main(int argc, char** argv)
         input = opened.get();
     }
 
-    // The runs' own output never uses standard output, so it holds nothing
-    // but the results.
+    // Static: the reader's line buffer is 32 KiB. Standard output holds
+    // nothing but the results, as the runs themselves never write to it.
     static batch_run run{};
     start_line_reader(&run.reader, input);
     start_progress(&run.progress, stderr, stream_is_terminal(stderr));

@@ -61,7 +61,7 @@ LINES = [
     "-o p41.png after-failures",
     '-o p42.png "unterminated quote',
     "-o p43.png " + "t" * 300,
-    "   -o p44.png leading-spaces",
+    " \t -o p44.png leading-blanks",
     "-o p45.png percent%s%d%n",
     "-o dup.png first",
     "-o dup.png second",
@@ -89,7 +89,7 @@ def input_bytes():
 
 def argv_of(line):
     """tessel's arguments whose joined command line tokenizes like line."""
-    return [os.fsencode(part) for part in line.split(" ") if part]
+    return [os.fsencode(part) for part in line.lstrip(" \t").split(" ") if part]
 
 
 class Batch(TesselCase):
