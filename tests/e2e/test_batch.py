@@ -61,7 +61,7 @@ LINES = [
     "-o p41.png after-failures",
     '-o p42.png "unterminated quote',
     "-o p43.png " + "t" * 300,
-    " \t -o p44.png leading-blanks",
+    " \t-o p44.png leading-blanks",
     "-o p45.png percent%s%d%n",
     "-o dup.png first",
     "-o dup.png second",
