@@ -44,3 +44,10 @@ bool stream_is_terminal(std::FILE* stream);
 // end of input at Ctrl-Z; POSIX streams are like that already. Call before
 // the first read or write. Returns false when the mode could not be set.
 bool set_binary_stream(std::FILE* stream);
+
+// Lets the heap keep up to 1 MiB of freed memory for the next allocations
+// instead of handing it back to the system at once, for a process that does
+// the same work again and again. Blocks of 128 KiB and more still go back
+// when freed, so the peak stays that of the largest run. Does nothing where
+// the heap has no such setting.
+void keep_freed_memory();

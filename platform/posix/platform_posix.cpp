@@ -6,6 +6,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 #include <string_view>
 #include <sys/time.h>
 #include <unistd.h>
@@ -79,4 +82,14 @@ bool stream_is_terminal(std::FILE* stream)
 bool set_binary_stream(std::FILE* /*stream*/)
 {
     return true;
+}
+
+void keep_freed_memory()
+{
+#if defined(__GLIBC__)
+    // Setting these also stops glibc from raising its thresholds on its own,
+    // which would let ever larger blocks stay with the process.
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 1024 * 1024);
+#endif
 }

@@ -98,3 +98,8 @@ bool set_binary_stream(std::FILE* stream)
 {
     return _setmode(_fileno(stream), _O_BINARY) != -1;
 }
+
+void keep_freed_memory()
+{
+    // The Windows heap decides on its own when to give memory back.
+}
