@@ -33,17 +33,21 @@ def run(argv, **kw):
 
 # ----------------------------------------------------------------- timing
 
-def hyperfine_rounds(commands, rounds, runs, warmup, cwd):
-    """commands: list of (name, command line). Returns, by name, the medians
-    of the rounds, their mean processor times (user + system) and all the
-    times, in seconds."""
-    res = {name: {"median": [], "cpu": [], "times": []} for name, _ in commands}
+def hyperfine_rounds(commands, rounds, runs, warmup, cwd, prepare=None):
+    """commands: list of (name, command line); prepare: a command run before
+    every run, untimed. Returns, by name, the medians of the rounds, their mean
+    processor times (user + system, and each alone) and all the times, in
+    seconds."""
+    res = {name: {"median": [], "cpu": [], "user": [], "system": [], "times": []}
+           for name, _ in commands}
     out = os.path.join(cwd, "hyperfine.json")
     for r in range(rounds):
         turn = r % len(commands)
         order = commands[turn:] + commands[:turn]
         argv = ["hyperfine", "-N", "--style", "none", "--warmup", str(warmup),
                 "--runs", str(runs), "--export-json", out]
+        if prepare:
+            argv += ["--prepare", prepare]
         for name, line in order:
             argv += ["--command-name", name, line]
         run(argv, cwd=cwd)
@@ -52,6 +56,8 @@ def hyperfine_rounds(commands, rounds, runs, warmup, cwd):
                 got = res[result["command"]]
                 got["median"].append(result["median"])
                 got["cpu"].append(result["user"] + result["system"])
+                got["user"].append(result["user"])
+                got["system"].append(result["system"])
                 got["times"] += result["times"]
     return res
 

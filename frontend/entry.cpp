@@ -1,5 +1,6 @@
 #include "frontend/entry.h"
 
+#include "bmpconv/diagnostics.h"
 #include "frontend/bmp_output.h"
 #include "frontend/exit_codes.h"
 #include "frontend/input_data.h"
@@ -68,11 +69,23 @@ int run(const char* command_line, char** tokens, char* temp_name)
     return convert_png_to_bmp(temp_name, outcome.output_name);
 }
 
+// Puts back what an earlier run in this process may have left behind, so that
+// every run starts as the first run of a new process would. The run log stays
+// open; the converter keeps the stream it writes to.
+void reset_process_state()
+{
+    reset_run_settings();
+    release_data();
+    std::FILE* const status_stream = conv_diag.stream;
+    reset_conv_diagnostics();
+    conv_diag.stream = status_stream;
+}
+
 }  // namespace
 
 int tessel_main(const char* command_line)
 {
-    reset_run_settings();
+    reset_process_state();
     if (run_log == nullptr)
         open_run_log();
     std::array<char, token_size> temp_name{};
@@ -86,5 +99,9 @@ int tessel_main(const char* command_line)
     release_data();
     if (temp_name[0] != '\0')
         std::remove(temp_name.data());
+    // The usage text and continuation lines are not flushed as they are
+    // written; a process that goes on to other runs must not hold them back.
+    if (run_log != nullptr)
+        std::fflush(run_log);
     return result;
 }

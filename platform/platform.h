@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdio>
 #include <string>
 
 // Local calendar time with milliseconds, all fields taken from one clock reading.
@@ -34,3 +35,19 @@ void restore_system_error(int code);
 // The platform's own wording of an error code, exactly as the platform gives
 // it (it may end in a line break); empty when the platform has no text for it.
 std::string system_error_text(int code);
+
+// True when stream writes to or reads from a terminal (a console on Windows),
+// false for files, pipes and devices such as NUL.
+bool stream_is_terminal(std::FILE* stream);
+
+// Makes stream pass bytes as they are: on Windows no CR LF translation and no
+// end of input at Ctrl-Z; POSIX streams are like that already. Call before
+// the first read or write. Returns false when the mode could not be set.
+bool set_binary_stream(std::FILE* stream);
+
+// Lets the heap keep up to 1 MiB of freed memory for the next allocations
+// instead of handing it back to the system at once, for a process that does
+// the same work again and again. Blocks of 128 KiB and more still go back
+// when freed, so the peak stays that of the largest run. Does nothing where
+// the heap has no such setting.
+void keep_freed_memory();

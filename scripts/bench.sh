@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Benchmarks whole runs of tessel and png2bmp and writes bench/results.md:
 # start-up against an empty program, version 40 symbols as PNG and BMP, a
-# large conversion, peak memory, and where the instructions go.
-# Usage: scripts/bench.sh [--quick]   (--quick: fewer rounds, to try it out)
+# large conversion, peak memory, and where the instructions go. Then 1,000
+# symbols by tessel-batch, by 1,000 tessel processes and by zint's batch mode,
+# written to bench/batch-results.md.
+# Usage: scripts/bench.sh [--batch] [--quick]
+#   --batch: the tessel-batch comparison only; --quick: fewer rounds, to try it out
 # Builds into build-bench/ (static and shared variants); takes a few minutes.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -11,8 +14,18 @@ out=$root/build-bench
 
 # hyperfine times the runs, time (/usr/bin/time) reads peak memory, valgrind
 # counts instructions.
-scripts/deps.sh hyperfine time valgrind
+# zint is the yardstick of the batch comparison, strace shows its system calls.
+scripts/deps.sh hyperfine time valgrind zint strace
 scripts/posix-deps.sh
+
+batch_only=false
+pass=()
+for arg in "$@"; do
+  case $arg in
+    --batch) batch_only=true ;;
+    *) pass+=("$arg") ;;
+  esac
+done
 
 generator=()
 command -v ninja >/dev/null 2>&1 && generator=(-G Ninja)
@@ -24,10 +37,24 @@ build() {  # build FOLDER STATIC
   # lets callgrind tell the project's source files from the libraries.
   cmake -S "$root" -B "$folder" "${gen[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DTESSEL_TESTS=OFF -DTESSEL_STATIC_DEPS="$static" >/dev/null
-  cmake --build "$folder" -j "$(nproc 2>/dev/null || echo 2)" --target tessel png2bmp >/dev/null
+  cmake --build "$folder" -j "$(nproc 2>/dev/null || echo 2)" --target tessel png2bmp tessel-batch >/dev/null
 }
 echo "bench: building"
 build "$out/static" ON
+
+run_batch_bench() {
+  rm -rf "$out/batch-work"
+  /usr/bin/python3 -B bench/batch_bench.py --tessel "$out/static/tessel" \
+    --batch "$out/static/tessel-batch" --work "$out/batch-work" \
+    --out "$root/bench/batch-results.md" "${pass[@]}"
+  rm -rf "$out/batch-work"
+  echo "bench: wrote bench/batch-results.md"
+}
+if $batch_only; then
+  run_batch_bench
+  exit 0
+fi
+
 build "$out/shared" OFF
 cc -O2 -o "$out/empty" bench/empty.c
 cc -O2 -o "$out/file_floor" bench/file_floor.c
@@ -44,6 +71,7 @@ fi
 rm -rf "$out/work"
 /usr/bin/python3 -B bench/run_bench.py --root "$root" \
   --static "$out/static" --shared "$out/shared" --empty "$out/empty" --file-floor "$out/file_floor" \
-  --rgb-png "$rgb" --work "$out/work" --out "$root/bench/results.md" "$@"
+  --rgb-png "$rgb" --work "$out/work" --out "$root/bench/results.md" "${pass[@]}"
 rm -rf "$out/work"
 echo "bench: wrote bench/results.md"
+run_batch_bench

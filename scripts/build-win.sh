@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds the native Windows programs with mingw-w64 for one target:
-# tessel.exe (GUI subsystem) and png2bmp.exe (console), all of them linked
-# statically so that they need nothing but Windows' own DLLs. The programs
-# keep their debug information here; scripts/release-win.sh ships them
-# stripped.
+# tessel.exe (GUI subsystem), png2bmp.exe and tessel-batch.exe (console),
+# all of them linked statically so that they need nothing but Windows' own
+# DLLs. The programs keep their debug information here;
+# scripts/release-win.sh ships them stripped.
 # Usage: scripts/build-win.sh [win64|win32] [extra cmake configure arguments...]
 # win64 (the default) builds in build-win, win32 in build-win32; $TESSEL_WIN_BUILD
 # names another folder.

@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # Runs tessel and png2bmp end to end under valgrind's memcheck: a PNG symbol,
-# a BMP symbol, a structured series, failures of both programs, and -h. Fails
+# a BMP symbol, a structured series, failures of both programs, and -h; then
+# tessel-batch on a batch of the same kinds of lines and an over-long line. Fails
 # on any memory error, on any definite or indirect leak, and on any exit code
 # other than the one the run should end with.
-# Usage: scripts/valgrind.sh [build folder holding tessel and png2bmp, default build/]
+# Usage: scripts/valgrind.sh [build folder holding the programs, default build/]
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
 tessel=$build/tessel
 png2bmp=$build/png2bmp
-for program in "$tessel" "$png2bmp"; do
+batch=$build/tessel-batch
+for program in "$tessel" "$png2bmp" "$batch"; do
   [ -x "$program" ] || { echo "valgrind: $program is missing; build it first" >&2; exit 1; }
 done
 command -v valgrind >/dev/null 2>&1 || { echo "valgrind: not installed (Debian: valgrind)" >&2; exit 1; }
@@ -52,6 +54,18 @@ check 0 png2bmp "$png2bmp" sym.png copy.bmp
 head -c 120 sym.png >damaged.png
 check 1 png2bmp_damaged "$png2bmp" damaged.png copy2.bmp
 check 1 png2bmp_missing "$png2bmp" no-such.png copy3.bmp
+
+# Every line's buffers, libpng and libqrencode objects and converter image
+# are released before the next one; the first failure (1105) is the status.
+{
+  printf -- '-z 4 -l H -o b1.png Hello\r\n'
+  printf -- '-t bmp -o b2.bmp BMP\\x21\n\n'
+  printf -- '-s -v 1 -t bmp -o b3.bmp %s\n' "$series_data"
+  printf -- '-o b4.png\n-h\n-v 41 -o b5.png X\n-t bmp -o missing/b6.bmp X\n'
+  printf -- '-o b7.png %s\n' "$(head -c 40000 /dev/zero | tr '\0' x)"
+  printf -- '-o b8.png last'
+} >batch.txt
+check 81 batch "$batch" batch.txt
 
 leftovers=$(ls -A "$TMPDIR")
 if [ -n "$leftovers" ]; then

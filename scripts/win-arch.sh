@@ -6,7 +6,7 @@
 # win_programs: the programs every Windows build makes and every release
 # ships, each PROGRAM built as PROGRAM.exe.
 # shellcheck disable=SC2034
-win_programs=(tessel png2bmp)
+win_programs=(tessel png2bmp tessel-batch)
 
 # win_arch_setup ROOT [ARCH]: sets win_arch, win_host (the mingw-w64
 # triplet), win_toolchain, win_build (the build folder, or $TESSEL_WIN_BUILD),

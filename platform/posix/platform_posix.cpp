@@ -6,6 +6,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 #include <string_view>
 #include <sys/time.h>
 #include <unistd.h>
@@ -69,4 +72,24 @@ std::string system_error_text(int code)
     // The GNU strerror_r may return a static string instead of filling text.
     const char* message = strerror_r(code, text.data(), text.size());
     return message != nullptr ? std::string(message) : std::string();
+}
+
+bool stream_is_terminal(std::FILE* stream)
+{
+    return isatty(fileno(stream)) == 1;
+}
+
+bool set_binary_stream(std::FILE* /*stream*/)
+{
+    return true;
+}
+
+void keep_freed_memory()
+{
+#if defined(__GLIBC__)
+    // Setting these also stops glibc from raising its thresholds on its own,
+    // which would let ever larger blocks stay with the process.
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 1024 * 1024);
+#endif
 }

@@ -3,8 +3,11 @@
 #include <windows.h>
 
 #include <array>
+#include <cstdint>
 #include <cstring>
 #include <ctime>
+#include <fcntl.h>
+#include <io.h>
 #include <process.h>
 #include <sys/timeb.h>
 
@@ -78,4 +81,25 @@ std::string system_error_text(int code)
     std::string result(text, length);
     LocalFree(text);
     return result;
+}
+
+bool stream_is_terminal(std::FILE* stream)
+{
+    // _isatty is true for every character device, NUL included; only a
+    // console answers GetConsoleMode.
+    const intptr_t os_handle = _get_osfhandle(_fileno(stream));
+    if (os_handle == -1)
+        return false;
+    DWORD mode = 0;
+    return GetConsoleMode(reinterpret_cast<HANDLE>(os_handle), &mode) != 0;
+}
+
+bool set_binary_stream(std::FILE* stream)
+{
+    return _setmode(_fileno(stream), _O_BINARY) != -1;
+}
+
+void keep_freed_memory()
+{
+    // The Windows heap decides on its own when to give memory back.
 }

@@ -1,7 +1,8 @@
 """The Windows programs under wine: what only the native build can get wrong.
 
 Usage: test_wine.py WIN_BUILD POSIX_TESSEL [unittest arguments]
-  WIN_BUILD     folder holding tessel.exe, png2bmp.exe and run_child.exe
+  WIN_BUILD     folder holding tessel.exe, png2bmp.exe, tessel-batch.exe and
+                run_child.exe
   POSIX_TESSEL  the POSIX build's tessel, the reference for the images
 
 WINEPREFIX must name a prefix of its own; scripts/test-wine.sh sets it up.
@@ -43,12 +44,16 @@ def wine_env():
     return env
 
 
-def wine(*args, cwd=None):
+def wine(*args, cwd=None, stdin_data=None):
     # Output goes through files, not pipes: a wine process that starts the
     # prefix's services hands them its output handles, and a pipe would then
     # not reach its end until those services stop.
-    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-        proc = subprocess.run(["wine", *args], cwd=cwd, env=wine_env(), stdin=subprocess.DEVNULL,
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err, \
+            tempfile.TemporaryFile() as into:
+        into.write(stdin_data or b"")
+        into.seek(0)
+        proc = subprocess.run(["wine", *args], cwd=cwd, env=wine_env(),
+                              stdin=subprocess.DEVNULL if stdin_data is None else into,
                               stdout=out, stderr=err, timeout=120)
         out.seek(0)
         err.seek(0)
@@ -201,10 +206,12 @@ class WineCase(unittest.TestCase):
     def tearDown(self):
         shutil.rmtree(self.root, ignore_errors=True)
 
-    def run_windows(self, program, command_line, program_path=None):
-        """Starts program (tessel.exe or png2bmp.exe) in the work folder with
-        the command line '"<program path>" ' + command_line (bytes); returns
-        the exit code and standard error. No temporary file may survive it."""
+    def run_windows(self, program, command_line, program_path=None, stdin_data=None):
+        """Starts program (tessel.exe, png2bmp.exe or tessel-batch.exe) in the
+        work folder with the command line '"<program path>" ' + command_line
+        (bytes) and stdin_data as its standard input; returns the exit code
+        and standard error, and keeps its standard output in self.stdout. No
+        temporary file may survive it."""
         exe = program_path or os.path.join(WIN_BUILD, program)
         line = b'"' + windows_path(exe).encode() + b'" ' + command_line
         cmd_file = os.path.join(self.root, "command-line.txt")
@@ -212,8 +219,9 @@ class WineCase(unittest.TestCase):
             f.write(line)
         temp_before = sorted(os.listdir(self.temp_folder))
         proc = wine(os.path.join(WIN_BUILD, "run_child.exe"), windows_path(cmd_file),
-                    cwd=self.folder)
+                    cwd=self.folder, stdin_data=stdin_data)
         self.assertEqual(proc.returncode, 0, proc.stderr)
+        self.stdout = proc.stdout.splitlines()[:-1]
         self.assertEqual(sorted(os.listdir(self.temp_folder)), temp_before,
                          "the Windows temporary folder changed")
         self.assertEqual([n for n in os.listdir(self.folder) if n.endswith(".tmp")], [],
@@ -455,6 +463,27 @@ class ReleaseMetadata(WineCase):
                                                               "compatibility.v1}supportedOS")}
                 self.assertEqual(systems, self.SUPPORTED_OS)
         self.assertEqual(len(descriptions), len(programs), "each program needs its own description")
+
+
+class Batch(WineCase):
+    def test_a_batch_from_standard_input_runs_each_line_as_tessel_exe_would(self):
+        series = b"0123456789" * 8
+        # Standard input is read as bytes: no CR LF translation, and a Ctrl-Z
+        # is data, not the end of the input.
+        lines = (b"-o a.png data\x1aafter\n-t bmp -o b.bmp BMP\\x21\r\n\r\n"
+                 b"-o missing\\c.png X\n-s -v 1 -o s.png " + series + b"\n-o d.png last")
+        code, _ = self.run_windows("tessel-batch.exe", b"-", stdin_data=lines)
+        self.assertEqual(self.stdout, [b"1\t0", b"2\t0", b"4\t1101", b"5\t0", b"6\t0"])
+        self.assertEqual(code, 1101)
+        for argv in (["-o", "a.png", b"data\x1aafter"], ["-t", "bmp", "-o", "b.bmp", "BMP\\x21"],
+                     ["-s", "-v", "1", "-o", "s.png", series], ["-o", "d.png", "last"]):
+            self.assertEqual(self.run_posix(*argv), 0)
+        for name in ("a.png", "b.bmp", "s-01.png", "s-02.png", "d.png"):
+            self.assertSameImage(name)
+        log = read_bytes(self.win_file("Tessel.log")).split(b"\r\n")
+        self.assertRegex(log[0], STAMP + rb"Error al crear archivo \[missing\\c\.png\]$")
+        self.assertEqual(log[1], b" " * 16 + helper("--message", "3"))
+        self.assertEqual(log[2:], [b""])
 
 
 def main():

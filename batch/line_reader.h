@@ -1,0 +1,37 @@
+// The input of tessel-batch: command lines, one a line, read through a fixed
+// buffer so that no line, however long, is ever held whole past the limit.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+
+// The longest command line Windows passes to a program, in characters.
+inline constexpr std::size_t max_line_length = 32767;
+
+struct line_reader {
+    std::FILE* file;   // read with getc; owned by the caller
+    long number;       // number of the line last read, 1-based; 0 before the first
+    std::size_t length;  // characters in text, the line end not counted
+    // The line without its LF or CR LF, NUL-terminated. One place more than
+    // the limit, for a CR that turns out to be part of the line end.
+    char text[max_line_length + 2];
+};
+
+enum class line_status {
+    line,        // text holds the line (it may be empty)
+    too_long,    // more than max_line_length characters: the rest was skipped; text is ""
+    nul_byte,    // the line holds a NUL byte; text is ""
+    end,         // no more lines
+    read_error,  // the stream reported an error; text is ""
+};
+
+// A reader at the start of file.
+void start_line_reader(line_reader* reader, std::FILE* file);
+
+// Reads the next line. A line ends at LF, or at the end of the input when
+// the last line has no line end; one CR before that end is cut off. Every
+// status but end and read_error counts a line in number.
+line_status read_line(line_reader* reader);
+
+// True when the line holds nothing but blanks and tabs (or nothing).
+bool is_blank_line(const line_reader& reader);

@@ -1,0 +1,159 @@
+// tessel-batch [FILE]: runs every command line of FILE (or of standard input
+// when FILE is absent or "-") as one tessel run, in this one process. Prints
+// "<line number>\t<exit code>\n" on standard output for each command line;
+// blank lines are skipped. Exit status 0 when every line succeeded, else the
+// code of the first failure. Standard error carries the converter's status
+// lines of BMP runs, a progress line when it is a terminal, and real errors.
+#include "batch/line_reader.h"
+#include "batch/progress.h"
+#include "frontend/entry.h"
+#include "frontend/exit_codes.h"
+#include "platform/platform.h"
+#include "runlog/run_log.h"
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace {
+
+struct file_closer {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+// Reason text of the last system error, without the line break that some
+// platforms end it with.
+std::string error_reason()
+{
+    std::string text = system_error_text(last_system_error());
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+        text.pop_back();
+    return text;
+}
+
+// A line tessel-batch itself refuses: logged as a run of tessel would log a
+// bad command line, and failed with the same code.
+int refuse_line(const char* message)
+{
+    if (run_log == nullptr)
+        open_run_log();
+    log_line(run_log, message);
+    return result_bad_command;
+}
+
+// The converter writes its status lines to the same terminal as the progress
+// line; only a BMP run converts, and its command line holds "bmp" in some case.
+bool may_convert(std::string_view line)
+{
+    for (std::size_t i = 0; i + 3 <= line.size(); ++i) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+        if (lower(line[i]) == 'b' && lower(line[i + 1]) == 'm' && lower(line[i + 2]) == 'p')
+            return true;
+    }
+    return false;
+}
+
+struct batch_run {
+    line_reader reader;
+    progress_line progress;
+    bool results_on_terminal;
+    int first_failure;
+};
+
+void note_result(batch_run* run, long number, int code)
+{
+    if (run->results_on_terminal)
+        hide_progress(&run->progress);
+    std::printf("%ld\t%d\n", number, code);
+    count_progress(&run->progress, code);
+    if (code != result_ok && run->first_failure == result_ok)
+        run->first_failure = code;
+}
+
+// Runs every line of the input; false when the input could not be read.
+bool run_lines(batch_run* run)
+{
+    line_reader& reader = run->reader;
+    for (;;) {
+        const line_status status = read_line(&reader);
+        int code = result_ok;
+        switch (status) {
+        case line_status::end:
+            return true;
+        case line_status::read_error:
+            return false;
+        case line_status::too_long:
+            code = refuse_line("L\xEDnea demasiado larga: m\xE1ximo 32767 caracteres");
+            break;
+        case line_status::nul_byte:
+            code = refuse_line("L\xEDnea con un car\xE1" "cter nulo");
+            break;
+        case line_status::line: {
+            if (is_blank_line(reader))
+                continue;
+            // Windows' start-up code drops the blanks and tabs between the
+            // program name and the command line that tessel receives.
+            const std::string_view line(reader.text, reader.length);
+            const std::size_t start = line.find_first_not_of(" \t");
+            if (may_convert(line))
+                hide_progress(&run->progress);
+            code = tessel_main(reader.text + start);
+            break;
+        }
+        }
+        note_result(run, reader.number, code);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const std::string_view name = argc >= 2 ? std::string_view(argv[1]) : std::string_view("-");
+    if (argc > 2 || (name.size() > 1 && name.front() == '-')) {
+        std::fputs("usage: tessel-batch [FILE]   (no FILE or \"-\": standard input)\n", stderr);
+        return result_bad_command;
+    }
+    std::unique_ptr<std::FILE, file_closer> opened;
+    std::FILE* input = stdin;
+    if (name == "-") {
+        set_binary_stream(stdin);
+    } else {
+        opened.reset(std::fopen(argv[1], "rb"));
+        if (opened == nullptr) {
+            std::fprintf(stderr, "tessel-batch: cannot open %s: %s\n", argv[1], error_reason().c_str());
+            return result_bad_command;
+        }
+        input = opened.get();
+    }
+
+    // Every line frees what it took (some 300 KiB of compressor state for a
+    // small symbol); without this the heap would hand that back to the system
+    // and take it again, line after line.
+    keep_freed_memory();
+
+    // Static: the reader's line buffer is 32 KiB. Standard output holds
+    // nothing but the results, as the runs themselves never write to it.
+    static batch_run run{};
+    start_line_reader(&run.reader, input);
+    start_progress(&run.progress, stderr, stream_is_terminal(stderr));
+    run.results_on_terminal = stream_is_terminal(stdout);
+    run.first_failure = result_ok;
+
+    const bool read_all = run_lines(&run);
+    hide_progress(&run.progress);
+    int status = run.first_failure;
+    if (!read_all) {
+        std::fprintf(stderr, "tessel-batch: cannot read %s: %s\n",
+                     input == stdin ? "standard input" : argv[1], error_reason().c_str());
+        if (status == result_ok)
+            status = result_bad_command;
+    }
+    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
+        std::fprintf(stderr, "tessel-batch: cannot write the results: %s\n", error_reason().c_str());
+        if (status == result_ok)
+            status = result_cannot_create;
+    }
+    return status;
+}

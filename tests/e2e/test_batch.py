@@ -1,0 +1,165 @@
+"""tessel-batch against tessel: the same command lines run in one process and
+one process a line must leave the same files, log messages, status lines and
+exit codes.
+
+Usage: test_batch.py TESSEL TESSEL_BATCH [unittest arguments]"""
+
+import os
+import re
+import subprocess
+import sys
+import unittest
+
+from harness import Run, TesselCase, read_bytes
+
+SERIES = "0123456789" * 8
+LIMIT = 32767
+
+# Each line runs after the ones before it, so a setting, data or converter
+# state that outlived its line would change a later line's file or message.
+LINES = [
+    "-o p01.png https://example.com/item/1",
+    "-l h -z 5 -m 0 -8 -o p02.png Settings\\sthat\\smust\\snot\\sstay",
+    "-o p03.png plain",
+    "-k -i -o p04.png abc",
+    "-o p05.png abc",
+    "-v 10 -o p06.png v10",
+    "-o p07.png small",
+    f"-s -v 1 -l m -o series.png {SERIES}",
+    "-o p09.png after-series",
+    f"-s -v 1 -t bmp -o bseries.bmp {SERIES}",
+    "-t bmp -o b11.bmp bmp\\x21",
+    "-o p12.png not-bmp-any-more",
+    '-t BMP -z 2 -m 1 -o b13.bmp "quoted bmp"',
+    '-o p14.png "two words"',
+    "-o 'p15 name.png' 'say \"hi\"'",
+    "-o p16.png tab\\there\\nnew\\\\back\\x41\\x00cut",
+    "-O P17.PNG upper",
+    "-h",
+    "-o p19.png after-help",
+    "",
+    "   \t ",
+    "-q -o p22.png x",
+    "-o p23.png",
+    "-o p24.png data-that-must-not-reach-the-next-line",
+    "-o p25.png",
+    "only-data",
+    "-o",
+    "-l",
+    "-l x -o p29.png d",
+    "-v -3 -o p30.png d",
+    "-z 0 -o p31.png d",
+    "-m",
+    "-t -o p33.png d",
+    "-s -o p34.png no-version",
+    "-v 41 -o p35.png X",
+    "-s -v 1 -l h -o p36.png " + "x" * 200,
+    "-o missing/p37.png X",
+    "-t bmp -o missing/b38.bmp X",
+    "-t bmp -o b39.bmp after-bmp-failure",
+    "-z 2000000000 -o p40.png X",
+    "-o p41.png after-failures",
+    '-o p42.png "unterminated quote',
+    "-o p43.png " + "t" * 300,
+    " \t-o p44.png leading-blanks",
+    "-o p45.png percent%s%d%n",
+    "-o dup.png first",
+    "-o dup.png second",
+    "-8 -o p48.png \\xe9t\\xe9",
+    "-o p49.png " + "y" * (LIMIT - len("-o p49.png ")),
+    "TOO LONG",
+    "NUL",
+    "-o p52.png last-line-without-line-end",
+]
+CRLF = {3, 14, 41, 52}  # line numbers whose line ends in CR LF (the last has none)
+REFUSED = {
+    "TOO LONG": (b"-o p50.png " + b"z" * LIMIT, b"L\xednea demasiado larga: m\xe1ximo 32767 caracteres"),
+    "NUL": (b"-o p51.png before\0after", b"L\xednea con un car\xe1cter nulo"),
+}
+
+
+def input_bytes():
+    out = b""
+    for number, line in enumerate(LINES, 1):
+        data = REFUSED[line][0] if line in REFUSED else os.fsencode(line)
+        end = b"" if number == len(LINES) else b"\r\n" if number in CRLF else b"\n"
+        out += data + end
+    return out
+
+
+def argv_of(line):
+    """tessel's arguments whose joined command line tokenizes like line."""
+    return [os.fsencode(part) for part in line.lstrip(" \t").split(" ") if part]
+
+
+class Batch(TesselCase):
+    batch = None  # set below
+
+    def normalised_stderr(self, data):
+        """Standard error with the temporary file names, random by design, made equal."""
+        data = data.replace(os.fsencode(self.tmpdir), b"TMPDIR")
+        return re.sub(rb"tes\w{6}\.tmp", b"TEMP", data)
+
+    def test_a_batch_does_what_one_tessel_process_a_line_does(self):
+        reference = os.path.join(self.root, "reference")
+        os.mkdir(reference)
+        with open(os.path.join(self.root, "lines.txt"), "wb") as f:
+            f.write(input_bytes())
+
+        expected_out, expected_log, expected_err, first_failure = [], [], b"", 0
+        for number, line in enumerate(LINES, 1):
+            if not line.strip(" \t"):
+                continue
+            if line in REFUSED:
+                code, messages = 1105 % 256, [REFUSED[line][1]]
+            else:
+                run = self.run_tessel(*argv_of(line), folder=reference)
+                code, messages = run.status, run.messages()
+                expected_err += run.stderr
+            expected_out.append(f"{number}\t{code}")
+            expected_log += messages
+            first_failure = first_failure or code
+
+        proc = subprocess.run([self.batch, os.path.join(self.root, "lines.txt")], cwd=self.folder,
+                              env={**os.environ, "TMPDIR": self.tmpdir}, capture_output=True,
+                              timeout=300)
+        self.assertEqual(os.listdir(self.tmpdir), [], "a temporary file was left behind")
+
+        # The whole code in the results; tessel's parent saw it modulo 256.
+        got_out = proc.stdout.decode().splitlines()
+        self.assertEqual([f"{n}\t{int(c) % 256}" for n, c in (x.split("\t") for x in got_out)],
+                         expected_out)
+        codes = {int(x.split("\t")[1]) for x in got_out}
+        self.assertLessEqual({0, 1101, 1103, 1104, 1105, 1106}, codes)
+        self.assertEqual(proc.returncode, first_failure)
+        self.assertEqual(self.normalised_stderr(proc.stderr), self.normalised_stderr(expected_err))
+
+        log = self.run_log_messages(self.folder)
+        self.assertEqual(log, expected_log)
+        files = sorted(n for n in os.listdir(self.folder) if n not in ("Tessel.log",))
+        self.assertEqual(files, sorted(n for n in os.listdir(reference) if n != "Tessel.log"))
+        self.assertGreater(len(files), 30)
+        for name in files:
+            self.assertTrue(read_bytes(os.path.join(self.folder, name)) ==
+                            read_bytes(os.path.join(reference, name)), f"{name} differs")
+
+    def run_log_messages(self, folder):
+        return Run(0, read_bytes(os.path.join(folder, "Tessel.log")), folder, None, b"").messages()
+
+    def test_standard_input_and_unreadable_input(self):
+        proc = subprocess.run([self.batch], input=b"-o a.png one\n\n-o b.png two", cwd=self.folder,
+                              env={**os.environ, "TMPDIR": self.tmpdir}, capture_output=True)
+        self.assertEqual((proc.returncode, proc.stdout, proc.stderr), (0, b"1\t0\n3\t0\n", b""))
+        for args in (["no-such-file"], [self.tmpdir], ["a", "b"]):
+            with self.subTest(args=args):
+                before = sorted(os.listdir(self.folder))
+                proc = subprocess.run([self.batch, *args], cwd=self.folder, capture_output=True)
+                self.assertEqual((proc.returncode, proc.stdout), (1105 % 256, b""))
+                self.assertEqual(proc.stderr.count(b"\n"), 1, proc.stderr)
+                self.assertEqual(sorted(os.listdir(self.folder)), before, "something ran")
+
+
+if __name__ == "__main__":
+    TesselCase.tessel = os.path.abspath(sys.argv[1])
+    Batch.batch = os.path.abspath(sys.argv[2])
+    unittest.main(argv=[sys.argv[0]] + sys.argv[3:], verbosity=1)
