@@ -160,8 +160,12 @@ class Tree:
             built.update(needed)
             if "all" in needed:
                 built.update(p for t in self.targets.values() for p in t)
-        status, out = run(["ctest", "-R", pattern, "--stop-on-failure", "--timeout",
-                           str(TEST_TIMEOUT)], self.build, TEST_TIMEOUT * len(names) + 60)
+        # ctest has a regular expression syntax of its own (no \w, no \d), so it
+        # is given the names matched here.
+        exact = "^(" + "|".join(re.escape(name) for name in names) + ")$"
+        status, out = run(["ctest", "-R", exact, "--no-tests=error", "--stop-on-failure",
+                           "--timeout", str(TEST_TIMEOUT)], self.build,
+                          TEST_TIMEOUT * len(names) + 60)
         if status == 0:
             return None
         if status is None:
@@ -233,6 +237,8 @@ def main():
         patterns = sorted({p for m in mutants if m.outcome is None for p in orders[m.folder]})
         baseline = {}
         for pattern in patterns:
+            if not tree.tests_matching(pattern):
+                sys.exit("mutate: no test matches %s in scripts/mutants.txt" % pattern)
             failure = tree.run_tests(pattern, set(["all"]))
             if failure:
                 sys.exit("mutate: the unmutated tree fails %s; fix that first" % failure)

@@ -54,6 +54,13 @@ class BmpOutput(TesselCase):
             rb"^\rReading " + temp + rb"  \.\rReading " + temp + rb"  o\rRead OK " + temp +
             b"  " + re.escape(status(b"Writing a.bmp") + status(b"OK      a.bmp")) + b"\n$"))
 
+    def test_the_size_fields_hold_sizes_past_64_kib(self):
+        run = self.run_tessel("-t", "bmp", "-z", "40", "-o", "big.bmp", "X")
+        data = read_bytes(run.path("big.bmp"))
+        self.assertEqual(len(data), 62 + 148 * 1160)  # 29 modules of 40 pixels
+        self.assertEqual(struct.unpack_from("<I", data, 2)[0], len(data))
+        self.assertEqual(struct.unpack_from("<I", data, 34)[0], len(data) - 62)
+
     def test_the_type_switch_ignores_case_and_the_name_is_kept(self):
         for value in ("BMP", "Bmp"):
             run = self.run_tessel("-t", value, "-o", "out.png", "X")
