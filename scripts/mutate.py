@@ -110,13 +110,15 @@ class Tree:
         options = ["-DCMAKE_BUILD_TYPE=RelWithDebInfo", "-DTESSEL_STATIC_DEPS=ON",
                    # No debug information: quicker compiles and links.
                    "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -DNDEBUG"]
-        # Test data found outside the tree by the main build is found here too.
+        # What the main build found (test images, the dependencies' prefix) is
+        # what the copy uses: paths relative to the copy would lead elsewhere.
         cache = os.path.join(ROOT, "build", "CMakeCache.txt")
         if os.path.exists(cache):
             with open(cache, encoding="latin-1") as f:
                 for line in f:
-                    if line.startswith("TESSEL_PNGSUITE_DIR:"):
-                        options.append("-DTESSEL_PNGSUITE_DIR=" + line.split("=", 1)[1].strip())
+                    name = line.split(":", 1)[0]
+                    if name in ("TESSEL_PNGSUITE_DIR", "TESSEL_POSIX_DEPS"):
+                        options.append("-D%s=%s" % (name, line.split("=", 1)[1].strip()))
         generator = ["-G", "Ninja"] if shutil.which("ninja") else []
         status, out = run(["cmake", "-S", self.src, "-B", self.build] + generator + options,
                           ROOT, BUILD_TIMEOUT)

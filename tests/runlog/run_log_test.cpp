@@ -43,12 +43,18 @@ TEST(RunLog, LinesAreTimeStampedAndMessagesAreData)
 
 TEST(RunLog, TheTimeStampMatchesTheClockWithLeadingZeros)
 {
-    std::FILE* f = std::tmpfile();
+    // A second stream on the file sees only what log_line has flushed.
+    const char* name = "run_log_test.log";
+    std::FILE* f = std::fopen(name, "w");
+    ASSERT_NE(f, nullptr);
     const std::time_t before = std::time(nullptr);
     log_line(f, "x");
     const std::time_t after = std::time(nullptr);
-    const std::string text = contents(f);
+    std::FILE* reader = std::fopen(name, "r");
+    const std::string text = contents(reader);
+    std::fclose(reader);
     std::fclose(f);
+    std::remove(name);
     // Date and hour from either reading: the hour may turn between them.
     const auto date_and_hour = [](std::time_t t) {
         char out[16];
@@ -71,6 +77,19 @@ TEST(RunLog, LoggingKeepsTheLastSystemErrorForTheLineAfterIt)
     const std::string expected_tail = "                " + system_error_text(ENOENT) + "\n";
     ASSERT_GE(text.size(), expected_tail.size());
     EXPECT_EQ(text.substr(text.size() - expected_tail.size()), expected_tail);
+
+    // Nor does a failed conversion in the message or a failed write of the line.
+    const char* name = "run_log_test.log";
+    std::fclose(std::fopen(name, "w"));
+    std::FILE* saved = run_log;
+    run_log = std::fopen(name, "r");
+    ASSERT_NE(run_log, nullptr);
+    errno = ENOENT;
+    log_message("%ls", L"\u00e9 has no form in the C locale");
+    EXPECT_EQ(errno, ENOENT);
+    std::fclose(run_log);
+    run_log = saved;
+    std::remove(name);
 }
 
 TEST(RunLog, NothingIsWrittenWithoutALog)
