@@ -16,6 +16,7 @@ import json
 import os
 import re
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -24,7 +25,7 @@ import time
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 LIST = os.path.join(ROOT, "scripts", "mutants.txt")
 BUILD_TIMEOUT = 300
-TEST_TIMEOUT = 120  # per ctest test; a mutant may loop for ever
+TEST_TIMEOUT = 60  # per ctest test; a mutant may loop for ever
 COPY_IGNORE = shutil.ignore_patterns(".git", ".cache", "build", "build-*", "Tessel.log")
 
 
@@ -85,11 +86,16 @@ def parse_list(path):
 
 
 def run(command, cwd, timeout):
+    """(exit status, output), or (None, ...) when the command outlives timeout
+    seconds; its whole process group (a test's own children too) is killed."""
+    process = subprocess.Popen(command, cwd=cwd, stdout=subprocess.PIPE,
+                               stderr=subprocess.STDOUT, start_new_session=True)
     try:
-        done = subprocess.run(command, cwd=cwd, stdout=subprocess.PIPE,
-                              stderr=subprocess.STDOUT, timeout=timeout)
-        return done.returncode, done.stdout.decode("latin-1")
+        out, _ = process.communicate(timeout=timeout)
+        return process.returncode, out.decode("latin-1")
     except subprocess.TimeoutExpired:
+        os.killpg(process.pid, signal.SIGKILL)
+        process.communicate()
         return None, "timed out"
 
 
@@ -167,7 +173,7 @@ class Tree:
         exact = "^(" + "|".join(re.escape(name) for name in names) + ")$"
         status, out = run(["ctest", "-R", exact, "--no-tests=error", "--stop-on-failure",
                            "--timeout", str(TEST_TIMEOUT)], self.build,
-                          TEST_TIMEOUT * len(names) + 60)
+                          TEST_TIMEOUT * len(names) + 120)
         if status == 0:
             return None
         if status is None:
