@@ -39,13 +39,7 @@ class Mutant:
         self.replacement = None
         self.outcome = None
         self.detail = ""
-
-    @property
-    def folder(self):
-        for prefix in ("platform/posix/",):
-            if self.path.startswith(prefix):
-                return prefix
-        return self.path.split("/")[0] + "/"
+        self.folder = None
 
 
 def join(text, line):
@@ -65,6 +59,8 @@ def parse_list(path):
             if line.startswith("order "):
                 folder, _, tests = line[len("order "):].partition(":")
                 orders[folder.strip()] = tests.split()
+            elif current is None and line.startswith("  "):
+                sys.exit("%s:%d: a text line before any head line" % (path, number))
             elif line.startswith("  - ") or line == "  -":
                 # Lines in a row make one text of several source lines.
                 current.original = join(current.original, line[4:])
@@ -79,6 +75,9 @@ def parse_list(path):
             else:
                 sys.exit("%s:%d: cannot read this line" % (path, number))
     for m in mutants:
+        # The folder is the longest one with an order line that holds the file.
+        holders = [f for f in orders if m.path.startswith(f)]
+        m.folder = max(holders, key=len) if holders else m.path.split("/")[0] + "/"
         if m.original is None or m.replacement is None or not m.original:
             sys.exit("%s:%d: entry needs a '  - original' and a '  + replacement' line"
                      % (path, m.line))
@@ -306,12 +305,18 @@ def report(mutants, run_ones, list_errors, args, seconds):
     score = 100.0 * totals[0] / counted if counted else 0.0
     print("\nscore: %.1f %% (%d killed of %d; %d mutants in %.0f s)"
           % (score, totals[0], counted, len(run_ones), seconds))
+    print("\nequivalent, not run:")
+    for m in mutants:
+        if m.equivalent:
+            print("  %s:%d %s" % (m.path, m.line, m.what))
     survivors = [m for m in run_ones if m.outcome == "survived"]
     if survivors:
         print("\nsurvivors:")
         for m in survivors:
-            print("  %s:%d %s\n    - %s\n    + %s" % (m.path, m.line, m.what, m.original.strip(),
-                                                    m.replacement.strip()))
+            print("  %s:%d %s" % (m.path, m.line, m.what))
+            for mark, text in (("-", m.original), ("+", m.replacement)):
+                for line in text.split("\n"):
+                    print("    %s %s" % (mark, line.strip()))
     if list_errors:
         print("\nerrors in scripts/mutants.txt (fix the rows):")
         for m in list_errors:
