@@ -240,21 +240,19 @@ def main():
                 m.detail = "no order line for " + m.folder
                 list_errors.append(m)
 
+        todo = [m for m in mutants if m.outcome is None and not m.equivalent]
+        if args.only:
+            todo = [m for m in todo if args.only in m.path]
         # The unmutated tree must pass every test the mutants are run against.
-        patterns = sorted({p for m in mutants if m.outcome is None for p in orders[m.folder]})
-        baseline = {}
+        patterns = sorted({p for m in todo for p in orders[m.folder]})
         for pattern in patterns:
             if not tree.tests_matching(pattern):
                 sys.exit("mutate: no test matches %s in scripts/mutants.txt" % pattern)
             failure = tree.run_tests(pattern, set(["all"]))
             if failure:
                 sys.exit("mutate: the unmutated tree fails %s; fix that first" % failure)
-            baseline[pattern] = True
 
         # One file after the other, so that each object is rebuilt once per mutant.
-        todo = [m for m in mutants if m.outcome is None and not m.equivalent]
-        if args.only:
-            todo = [m for m in todo if args.only in m.path]
         todo.sort(key=lambda m: m.path)
         for index, m in enumerate(todo, 1):
             path = os.path.join(tree.src, m.path)
