@@ -177,8 +177,8 @@ class Tree:
             return None
         if status is None:
             return "timeout"
-        failed = re.findall(r"\d+ - (\S+) \((?:Failed|Timeout|SEGFAULT|Subprocess|Exception|Not Run)",
-                            out)
+        # "The following tests FAILED:" and then "<number> - <name> (<reason>)".
+        failed = re.findall(r"\d+ - (\S+) \(", out.split("tests FAILED:")[-1])
         return failed[0] if failed else pattern
 
 

@@ -85,8 +85,10 @@ class BmpOutput(TesselCase):
         run = self.run_tessel("-t", "bmp", "-v", "41", "-o", "a.bmp", "X")
         self.assertFailure(run, 1104, b"Error al codificar dato de entrada")
         self.assertEqual(run.stderr, b"", "nothing converted")
-        run = self.run_tessel("-s", "-t", "bmp", "-z", "9999999999", "-v", "1", "-o", "a.bmp", "1" * 30)
-        self.assertEqual((run.status, run.stderr), (1103 % 256, b""), "every member too big, none converted")
+        run = self.run_tessel("-s", "-t", "bmp", "-z", "9999999999", "-v", "1", "-o", "a.bmp",
+                              "1" * 30)
+        self.assertEqual((run.status, run.stderr), (1103 % 256, b""),
+                         "every member too big, none converted")
 
         if os.path.exists("/dev/full"):
             run = self.run_tessel("-t", "bmp", "-o", "/dev/full", "X")

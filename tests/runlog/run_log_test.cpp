@@ -44,7 +44,7 @@ TEST(RunLog, LinesAreTimeStampedAndMessagesAreData)
 TEST(RunLog, TheTimeStampMatchesTheClockWithLeadingZeros)
 {
     // A second stream on the file sees only what log_line has flushed.
-    const char* name = "run_log_test.log";
+    const char* name = "run_log_flush_test.log";
     std::FILE* f = std::fopen(name, "w");
     ASSERT_NE(f, nullptr);
     const std::time_t before = std::time(nullptr);
@@ -79,7 +79,7 @@ TEST(RunLog, LoggingKeepsTheLastSystemErrorForTheLineAfterIt)
     EXPECT_EQ(text.substr(text.size() - expected_tail.size()), expected_tail);
 
     // Nor does a failed conversion in the message or a failed write of the line.
-    const char* name = "run_log_test.log";
+    const char* name = "run_log_errno_test.log";
     std::fclose(std::fopen(name, "w"));
     std::FILE* saved = run_log;
     run_log = std::fopen(name, "r");
