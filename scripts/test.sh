@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the unit, end-to-end and stress suites of the
-# POSIX build, the same suite under AddressSanitizer and UndefinedBehaviorSanitizer,
-# the fuzz targets for a bounded time, the static analysis, the 64- and 32-bit
-# Windows builds under Wine, and the Windows release zips.
+# POSIX build, the mutation run over them, the same suite under
+# AddressSanitizer and UndefinedBehaviorSanitizer, the fuzz targets for a
+# bounded time, the static analysis, the 64- and 32-bit Windows builds under
+# Wine, and the Windows release zips.
 # Usage: scripts/test.sh [--quick]   (--quick: the POSIX suite only)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -18,6 +19,9 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSEL_STATIC_DEPS=ON >/
 cmake --build build -j"$jobs"
 (cd build && ctest --output-on-failure -j"$jobs")
 [ "${1:-}" = "--quick" ] && exit 0
+
+step "Mutation run over the POSIX suite, 90 % killed or more"
+scripts/mutate.sh --min-score 90
 
 step "Sanitizer build and test suite"
 scripts/test-sanitize.sh

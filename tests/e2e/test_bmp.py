@@ -55,6 +55,13 @@ class BmpOutput(TesselCase):
             rb"^\rReading " + temp + rb"  \.\rReading " + temp + rb"  o\rRead OK " + temp +
             b"  " + re.escape(status(b"Writing a.bmp") + status(b"OK      a.bmp")) + b"\n$"))
 
+    def test_the_size_fields_hold_sizes_past_64_kib(self):
+        run = self.run_tessel("-t", "bmp", "-z", "40", "-o", "big.bmp", "X")
+        data = read_bytes(run.path("big.bmp"))
+        self.assertEqual(len(data), 62 + 148 * 1160)  # 29 modules of 40 pixels
+        self.assertEqual(struct.unpack_from("<I", data, 2)[0], len(data))
+        self.assertEqual(struct.unpack_from("<I", data, 34)[0], len(data) - 62)
+
     def test_the_type_switch_ignores_case_and_the_name_is_kept(self):
         for value in ("BMP", "Bmp"):
             run = self.run_tessel("-t", value, "-o", "out.png", "X")
@@ -79,6 +86,10 @@ class BmpOutput(TesselCase):
         run = self.run_tessel("-t", "bmp", "-v", "41", "-o", "a.bmp", "X")
         self.assertFailure(run, 1104, b"Error al codificar dato de entrada")
         self.assertEqual(run.stderr, b"", "nothing converted")
+        run = self.run_tessel("-s", "-t", "bmp", "-z", "9999999999", "-v", "1", "-o", "a.bmp",
+                              "1" * 30)
+        self.assertEqual((run.status, run.stderr), (1103 % 256, b""),
+                         "every member too big, none converted")
 
         if os.path.exists("/dev/full"):
             run = self.run_tessel("-t", "bmp", "-o", "/dev/full", "X")

@@ -2,6 +2,7 @@
 
 import os
 import sys
+import zlib
 
 from harness import TesselCase, main, read_bytes, read_png, zbar, zbar_series
 
@@ -68,6 +69,7 @@ class Usage(TesselCase):
         self.assertEqual(lines[8], b"  -s NUMBER,   specify the size of dot (pixel). (default=3)")
         self.assertEqual(lines[-2], b"  <DataEncode> input data.")
         self.assertEqual(len(lines), 31)
+        self.assertEqual(zlib.crc32(run.log), 0x22FEE385, "the text byte for byte")
         self.assertEqual(os.listdir(self.folder), ["Tessel.log"])
 
     def test_a_failing_switch_before_help_wins(self):
@@ -108,6 +110,17 @@ class SymbolFiles(TesselCase):
         self.assertEqual(rows[0][:7], [0] * 7, "finder pattern at the very corner")
         run = self.run_tessel("-z", "4", "-m", "2", "-o", "roomy.png", "a\\sb\\x41\\n\\\\")
         self.assertEqual(zbar(run.path("roomy.png")), b"a bA\n\\")
+
+    def test_level_and_mode_switches_decide_the_version(self):
+        # Version 1 (87 pixels) holds 41, 34 and 17 digits at L, M and H, 16
+        # letters in upper case and 11 bytes (7 at H); past that it is version 2.
+        for switches, data, side in [(["-l", "L"], 41, 87), (["-l", "M"], 34, 87),
+                                     (["-l", "H"], 18, 99), (["-8", "-l", "H"], 8, 99)]:
+            run = self.run_tessel(*switches, "-o", "a.png", "1" * data)
+            self.assertEqual(read_png(run.path("a.png"))[0], side, switches)
+        for switch, side in [("-i", 87), ("-c", 99)]:
+            run = self.run_tessel(switch, "-o", "a.png", "a" * 15)
+            self.assertEqual(read_png(run.path("a.png"))[0], side, switch)
 
     def test_file_names_with_spaces_and_quotes(self):
         run = self.run_tessel("-o", "my file.png", "it's")
@@ -193,22 +206,37 @@ class Series(TesselCase):
         paths = [os.path.join(self.folder, "out-%02d.png" % n) for n in range(1, 7)]
         self.assertEqual(zbar_series(paths, self.root), self.DATA.encode())
 
+    def test_case_and_kanji_switches_reach_the_series(self):
+        kanji = b"\x93\xfa\x96\x7b\x8c\xea\x8a\xbf\x8e\x9a\xe9\x40" * 4
+        for switches, data, count in [(["-i"], b"abcdefghij" * 3, 3), ([], b"abcdefghij" * 3, 4),
+                                      (["-k"], kanji, 5), (["-8"], b"0123456789" * 3, 4)]:
+            run = self.run_tessel(*switches, "-s", "-v", "1", "-o", "s.png", data)
+            parts = [n for n in os.listdir(self.folder) if n.startswith("s-")]
+            self.assertEqual(len(parts), count, switches)
+            for name in parts:
+                os.remove(run.path(name))
+
     def test_an_unwritable_member_fails_the_run_but_not_the_others(self):
-        for kind, code, messages in [
-                ("png", 1101, [b"Error al crear archivo [out-02.png]", b"                Is a directory"]),
-                ("bmp", 1106, [b"No se pudo grabar BMP definitivo"])]:
+        # The PNG series also has a later member on a full disk: the first
+        # failure's code stays.
+        for kind, code, messages, written in [
+                ("png", 1101, [b"Error al crear archivo [out-02.png]", b"                Is a directory",
+                               PNG_FAILED, b""], (1, 4, 5, 6)),
+                ("bmp", 1106, [b"No se pudo grabar BMP definitivo"], (1, 3, 4, 5, 6))]:
             with self.subTest(kind=kind):
                 folder = os.path.join(self.root, kind)
                 os.mkdir(folder)
                 os.mkdir(os.path.join(folder, "out-02." + kind))
+                if kind == "png":
+                    os.symlink("/dev/full", os.path.join(folder, "out-03.png"))
                 run = self.run_tessel("-s", "-t", kind, "-v", "1", "-o", "out." + kind, self.DATA,
                                       folder=folder)
                 self.assertFailure(run, code, *messages)
-                for n in (1, 3, 4, 5, 6):
+                for n in written:
                     self.assertTrue(os.path.isfile(run.path("out-%02d.%s" % (n, kind))), n)
 
     def test_a_series_name_that_does_not_fit_is_refused(self):
-        name = "n" * 255 + ".png"
+        name = "n" * 253 + ".png"  # "n...n-01.png" would be 260 characters
         run = self.run_tessel("-s", "-v", "1", "-o", name, self.DATA)
         self.assertFailure(run, 1101, b"Nombre de archivo demasiado largo: " + name.encode())
         self.assertEqual(os.listdir(self.folder), ["Tessel.log"])

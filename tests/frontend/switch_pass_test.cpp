@@ -58,6 +58,8 @@ TEST(SwitchPass, EverySwitchTakesAFollowingNonSwitchAsItsValue)
     EXPECT_EQ(run_settings.hint, QR_MODE_KANJI);
     EXPECT_TRUE(r.has_data);
     EXPECT_EQ(r.data, "") << "an empty token is data";
+    pass("-i -c");
+    EXPECT_EQ(run_settings.case_sensitive, 1);
 }
 
 TEST(SwitchPass, ValuesAreConvertedAndCheckedFromBelowOnly)
@@ -69,7 +71,7 @@ TEST(SwitchPass, ValuesAreConvertedAndCheckedFromBelowOnly)
     EXPECT_EQ(run_settings.level, QR_ECLEVEL_H);
     EXPECT_EQ(run_settings.image_type, image_bmp);
 
-    EXPECT_EQ(pass("-v abc -m abc -t gif -l quality").result, 0);
+    EXPECT_EQ(pass("-v abc -m abc -t bmpx -l quality").result, 0);
     EXPECT_EQ(run_settings.version, 0);
     EXPECT_EQ(run_settings.margin, 0);
     EXPECT_EQ(run_settings.image_type, image_png);
@@ -103,11 +105,13 @@ TEST(SwitchPass, UnknownSwitchesFailAndHelpEndsThePass)
 TEST(ToInt, ReadsLikeTheCRuntimeButSaturates)
 {
     EXPECT_EQ(to_int("  42abc"), 42);
+    EXPECT_EQ(to_int("\r\t\n\v\f 5"), 5);
     EXPECT_EQ(to_int("+7"), 7);
     EXPECT_EQ(to_int("-13"), -13);
     EXPECT_EQ(to_int("abc"), 0);
     EXPECT_EQ(to_int(""), 0);
     EXPECT_EQ(to_int("99999999999999999999"), INT_MAX);
+    EXPECT_EQ(to_int("18446744073709551617"), INT_MAX) << "2^64 + 1";
     EXPECT_EQ(to_int("-99999999999999999999"), INT_MIN);
     EXPECT_EQ(to_int("2147483647"), INT_MAX);
     EXPECT_EQ(to_int("-2147483648"), INT_MIN);

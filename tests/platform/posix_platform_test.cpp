@@ -41,6 +41,11 @@ TEST(PosixTempFile, IsCreatedPrivateInTmpdirWithThePrefixAndTmp)
     EXPECT_FALSE(create_temp_file(tiny, sizeof tiny, "tessl-"));
     EXPECT_STREQ(tiny, "");
 
+    setenv("TMPDIR", "", 1);
+    ASSERT_TRUE(create_temp_file(name, sizeof name, "tessl-"));
+    EXPECT_EQ(std::filesystem::path(name).parent_path(), "/tmp") << "an empty TMPDIR is unset";
+    std::filesystem::remove(name);
+
     setenv("TMPDIR", (dir / "missing").c_str(), 1);
     EXPECT_FALSE(create_temp_file(name, sizeof name, "tessl-"));
 

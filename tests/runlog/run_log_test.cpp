@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <ctime>
 #include <gtest/gtest.h>
 #include <regex>
 #include <string>
@@ -42,16 +43,22 @@ TEST(RunLog, LinesAreTimeStampedAndMessagesAreData)
 
 TEST(RunLog, TheTimeStampMatchesTheClockWithLeadingZeros)
 {
-    std::FILE* f = std::tmpfile();
-    const local_time_ms before = read_local_clock();
+    // A second stream on the file sees only what log_line has flushed.
+    const char* name = "run_log_flush_test.log";
+    std::FILE* f = std::fopen(name, "w");
+    ASSERT_NE(f, nullptr);
+    const std::time_t before = std::time(nullptr);
     log_line(f, "x");
-    const local_time_ms after = read_local_clock();
-    const std::string text = contents(f);
+    const std::time_t after = std::time(nullptr);
+    std::FILE* reader = std::fopen(name, "r");
+    const std::string text = contents(reader);
+    std::fclose(reader);
     std::fclose(f);
+    std::remove(name);
     // Date and hour from either reading: the hour may turn between them.
-    const auto date_and_hour = [](const local_time_ms& t) {
+    const auto date_and_hour = [](std::time_t t) {
         char out[16];
-        std::snprintf(out, sizeof out, "%04d%02d%02d-%02d", t.year, t.month, t.day, t.hour);
+        std::strftime(out, sizeof out, "%Y%m%d-%H", std::localtime(&t));
         return std::string(out);
     };
     const std::string written = text.substr(0, 11);
@@ -70,6 +77,19 @@ TEST(RunLog, LoggingKeepsTheLastSystemErrorForTheLineAfterIt)
     const std::string expected_tail = "                " + system_error_text(ENOENT) + "\n";
     ASSERT_GE(text.size(), expected_tail.size());
     EXPECT_EQ(text.substr(text.size() - expected_tail.size()), expected_tail);
+
+    // Nor does a failed conversion in the message or a failed write of the line.
+    const char* name = "run_log_errno_test.log";
+    std::fclose(std::fopen(name, "w"));
+    std::FILE* saved = run_log;
+    run_log = std::fopen(name, "r");
+    ASSERT_NE(run_log, nullptr);
+    errno = ENOENT;
+    log_message("%ls", L"\u00e9 has no form in the C locale");
+    EXPECT_EQ(errno, ENOENT);
+    std::fclose(run_log);
+    run_log = saved;
+    std::remove(name);
 }
 
 TEST(RunLog, NothingIsWrittenWithoutALog)

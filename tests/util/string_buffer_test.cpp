@@ -50,6 +50,9 @@ TEST(StringBuffer, SetTextReplacesAndRefusesWhatDoesNotFit)
     ASSERT_EQ(set_text(b.get(), "z"), 1);
     EXPECT_STREQ(b->text, "z");
     EXPECT_EQ(b->length, 1);
+    buffer_ptr one(new_buffer_sized(1));
+    ASSERT_NE(one, nullptr);
+    EXPECT_EQ(set_text(one.get(), ""), 1);
 
     string_buffer* empty = nullptr;
     ASSERT_EQ(append_text(&empty, ""), 1);

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Mutation run over the product code: each mutant of scripts/mutants.txt is
+# applied alone to a private copy of the tree (the working tree is never
+# touched), rebuilt incrementally and run against the tests of its folder.
+# Prints killed, survived and failed-to-build per folder, the score and each
+# survivor; fails when a row of the list no longer matches the sources, or
+# when the score is below --min-score.
+# Usage: scripts/mutate.sh [--min-score PERCENT] [--only TEXT] [--keep] [--check]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+# The copy is configured like build/ (the dependencies' prefix, the test
+# images it found), so build/ is configured first when it is not yet.
+if [ ! -f build/CMakeCache.txt ] && [[ " $* " != *" --check "* ]]; then
+  scripts/posix-deps.sh
+  cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSEL_STATIC_DEPS=ON >/dev/null
+fi
+exec python3 scripts/mutate.py "$@"
