@@ -66,6 +66,9 @@ void note_result(batch_run* run, long number, int code)
     if (run->results_on_terminal)
         hide_progress(&run->progress);
     std::printf("%ld\t%d\n", number, code);
+    // A program that feeds lines one at a time waits for each result; a pipe
+    // would otherwise hold them back until its buffer fills.
+    std::fflush(stdout);
     count_progress(&run->progress, code);
     if (code != result_ok && run->first_failure == result_ok)
         run->first_failure = code;

@@ -8,6 +8,7 @@ import os
 import re
 import subprocess
 import sys
+import threading
 import unittest
 
 from harness import Run, TesselCase, read_bytes
@@ -147,9 +148,18 @@ class Batch(TesselCase):
         return Run(0, read_bytes(os.path.join(folder, "Tessel.log")), folder, None, b"").messages()
 
     def test_standard_input_and_unreadable_input(self):
-        proc = subprocess.run([self.batch], input=b"-o a.png one\n\n-o b.png two", cwd=self.folder,
-                              env={**os.environ, "TMPDIR": self.tmpdir}, capture_output=True)
-        self.assertEqual((proc.returncode, proc.stdout, proc.stderr), (0, b"1\t0\n3\t0\n", b""))
+        # A caller that feeds one line and waits for its result gets it at once.
+        proc = subprocess.Popen([self.batch], cwd=self.folder, stdin=subprocess.PIPE,
+                                stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                                env={**os.environ, "TMPDIR": self.tmpdir})
+        proc.stdin.write(b"-o a.png one\n")
+        proc.stdin.flush()
+        timer = threading.Timer(30, proc.kill)
+        timer.start()
+        first = proc.stdout.readline()
+        timer.cancel()
+        out, err = proc.communicate(b"\n-o b.png two", timeout=60)
+        self.assertEqual((proc.returncode, first + out, err), (0, b"1\t0\n3\t0\n", b""))
         for args in (["no-such-file"], [self.tmpdir], ["a", "b"]):
             with self.subTest(args=args):
                 before = sorted(os.listdir(self.folder))
