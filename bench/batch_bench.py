@@ -31,7 +31,8 @@ import tempfile
 
 import png  # Debian's python3-png
 
-from run_bench import hyperfine_rounds, load_average, machine, mib, ms, peak_rss, ratio, verdict
+from run_bench import (hyperfine_rounds, load_average, machine, machine_section, mib, ms,
+                       peak_rss, ratio, verdict)
 
 ITEMS = 1000
 
@@ -222,14 +223,7 @@ def main():
     add("A ratio is the median of the rounds' ratios of median times, lowest and highest round in")
     add("brackets; the processor-time ratio uses hyperfine's user + system time.")
     add("")
-    add("## Machine")
-    add("")
-    add("| | |")
-    add("|---|---|")
-    for key, value in info.items():
-        add(f"| {key} | {value} |")
-    add(f"| date | {started.strftime('%Y-%m-%d %H:%M UTC')} |")
-    add(f"| load average (1, 5, 15 min) | {load_before} before, {load_after} after |")
+    out += machine_section(info, started, load_before, load_after)
     add("")
     add("## Throughput")
     add("")

@@ -128,6 +128,14 @@ def machine():
     }
 
 
+def machine_section(info, started, load_before, load_after):
+    """The "## Machine" table of a results file, as lines."""
+    return ["## Machine", "", "| | |", "|---|---|"] + \
+        [f"| {key} | {value} |" for key, value in info.items()] + \
+        [f"| date | {started.strftime('%Y-%m-%d %H:%M UTC')} |",
+         f"| load average (1, 5, 15 min) | {load_before} before, {load_after} after |"]
+
+
 def load_average():
     return "%.2f %.2f %.2f" % os.getloadavg()
 
@@ -249,14 +257,7 @@ def main():
     add("The programs are built RelWithDebInfo with libqrencode, libpng, zlib and the C++ runtime")
     add("linked in (`TESSEL_STATIC_DEPS=ON`), except the row marked shared libraries.")
     add("")
-    add("## Machine")
-    add("")
-    add("| | |")
-    add("|---|---|")
-    for key, value in info.items():
-        add(f"| {key} | {value} |")
-    add(f"| date | {started.strftime('%Y-%m-%d %H:%M UTC')} |")
-    add(f"| load average (1, 5, 15 min) | {load_before} before, {load_after} after |")
+    lines += machine_section(info, started, load_before, load_after)
     add("")
     add("## Runs")
     add("")
