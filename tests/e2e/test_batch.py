@@ -5,6 +5,7 @@ exit codes.
 Usage: test_batch.py TESSEL TESSEL_BATCH [unittest arguments]"""
 
 import os
+import pty
 import re
 import subprocess
 import sys
@@ -73,7 +74,8 @@ LINES = [
 ]
 CRLF = {3, 14, 41, 52}  # line numbers whose line ends in CR LF (the last has none)
 REFUSED = {
-    "TOO LONG": (b"-o p50.png " + b"z" * LIMIT, b"L\xednea demasiado larga: m\xe1ximo 32767 caracteres"),
+    # One character over the limit.
+    "TOO LONG": (b"-o p50.png " + b"z" * (LIMIT - 10), b"L\xednea demasiado larga: m\xe1ximo 32767 caracteres"),
     "NUL": (b"-o p51.png before\0after", b"L\xednea con un car\xe1cter nulo"),
 }
 
@@ -147,9 +149,14 @@ class Batch(TesselCase):
         return Run(0, read_bytes(os.path.join(folder, "Tessel.log")), folder, None, b"").messages()
 
     def test_standard_input_and_unreadable_input(self):
-        proc = subprocess.run([self.batch], input=b"-o a.png one\n\n-o b.png two", cwd=self.folder,
+        lines = b"-o a.png one\n\n-v 41 -o b.png two\n-o"
+        proc = subprocess.run([self.batch], input=lines, cwd=self.folder,
                               env={**os.environ, "TMPDIR": self.tmpdir}, capture_output=True)
-        self.assertEqual((proc.returncode, proc.stdout, proc.stderr), (0, b"1\t0\n3\t0\n", b""))
+        self.assertEqual((proc.returncode, proc.stdout, proc.stderr),
+                         (1104 % 256, b"1\t0\n3\t1104\n4\t1105\n", b""))
+        with open("/dev/full", "wb") as full:
+            proc = subprocess.run([self.batch], input=lines[:13], cwd=self.folder, stdout=full)
+        self.assertEqual(proc.returncode, 1101 % 256, "results lost to a full disk")
         for args in (["no-such-file"], [self.tmpdir], ["a", "b"]):
             with self.subTest(args=args):
                 before = sorted(os.listdir(self.folder))
@@ -158,6 +165,25 @@ class Batch(TesselCase):
                 self.assertEqual(proc.stderr.count(b"\n"), 1, proc.stderr)
                 self.assertEqual(sorted(os.listdir(self.folder)), before, "something ran")
 
+    def test_the_progress_line_is_drawn_on_a_terminal_and_blanked_at_the_end(self):
+        terminal, stderr = pty.openpty()
+        lines = b"-o a.png one\n-o\n" * 500
+        proc = subprocess.run([self.batch], input=lines, cwd=self.folder, stdout=subprocess.PIPE,
+                              stderr=stderr, env={**os.environ, "TMPDIR": self.tmpdir})
+        os.close(stderr)
+        shown = b""
+        try:
+            while chunk := os.read(terminal, 4096):
+                shown += chunk
+        except OSError:  # the other end is closed and all is read
+            pass
+        os.close(terminal)
+        self.assertEqual(proc.returncode, 1105 % 256)
+        drawn = re.findall(rb"\r(\d+) lines, (\d+) failed, \d+ lines/s", shown)
+        self.assertTrue(drawn, shown)
+        self.assertEqual([int(f) for _, f in drawn], [int(d) // 2 for d, _ in drawn])
+        last = shown.rsplit(b"\r", 3)[-3].rstrip(b" ")
+        self.assertTrue(shown.endswith(b"\r" + b" " * len(last) + b"\r"), shown[-100:])
 
 if __name__ == "__main__":
     TesselCase.tessel = os.path.abspath(sys.argv[1])
