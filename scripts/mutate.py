@@ -115,15 +115,14 @@ class Tree:
         options = ["-DCMAKE_BUILD_TYPE=RelWithDebInfo", "-DTESSEL_STATIC_DEPS=ON",
                    # No debug information: quicker compiles and links.
                    "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -DNDEBUG"]
-        # What the main build found (test images, the dependencies' prefix) is
-        # what the copy uses: paths relative to the copy would lead elsewhere.
+        # The dependencies' prefix that the main build found is what the copy
+        # uses: a path relative to the copy would lead elsewhere.
         cache = os.path.join(ROOT, "build", "CMakeCache.txt")
         if os.path.exists(cache):
             with open(cache, encoding="latin-1") as f:
                 for line in f:
-                    name = line.split(":", 1)[0]
-                    if name in ("TESSEL_PNGSUITE_DIR", "TESSEL_POSIX_DEPS"):
-                        options.append("-D%s=%s" % (name, line.split("=", 1)[1].strip()))
+                    if line.split(":", 1)[0] == "TESSEL_POSIX_DEPS":
+                        options.append("-DTESSEL_POSIX_DEPS=" + line.split("=", 1)[1].strip())
         generator = ["-G", "Ninja"] if shutil.which("ninja") else []
         status, out = run(["cmake", "-S", self.src, "-B", self.build] + generator + options,
                           ROOT, BUILD_TIMEOUT)

@@ -8,8 +8,8 @@
 # Usage: scripts/mutate.sh [--min-score PERCENT] [--only TEXT] [--keep] [--check]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-# The copy is configured like build/ (the dependencies' prefix, the test
-# images it found), so build/ is configured first when it is not yet.
+# The copy uses the dependencies' prefix that build/ found, so build/ is
+# configured first when it is not yet.
 if [ ! -f build/CMakeCache.txt ] && [[ " $* " != *" --check "* ]]; then
   scripts/posix-deps.sh
   cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSEL_STATIC_DEPS=ON >/dev/null

@@ -63,7 +63,7 @@ check 1 png2bmp_missing "$png2bmp" no-such.png copy3.bmp
   printf -- '-s -v 1 -t bmp -o b3.bmp %s\n' "$series_data"
   printf -- '-o b4.png\n-h\n-v 41 -o b5.png X\n-t bmp -o missing/b6.bmp X\n'
   printf -- '-o b7.png %s\n' "$(head -c 40000 /dev/zero | tr '\0' x)"
-  printf -- '-o b8.png last'
+  printf -- '-o b8.png %s' "$(head -c 260 /dev/zero | tr '\0' y)"  # a token past its slot
 } >batch.txt
 check 81 batch "$batch" batch.txt
 

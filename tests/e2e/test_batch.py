@@ -5,6 +5,7 @@ exit codes.
 Usage: test_batch.py TESSEL TESSEL_BATCH [unittest arguments]"""
 
 import os
+import pty
 import re
 import subprocess
 import sys
@@ -74,7 +75,8 @@ LINES = [
 ]
 CRLF = {3, 14, 41, 52}  # line numbers whose line ends in CR LF (the last has none)
 REFUSED = {
-    "TOO LONG": (b"-o p50.png " + b"z" * LIMIT, b"L\xednea demasiado larga: m\xe1ximo 32767 caracteres"),
+    # One character over the limit.
+    "TOO LONG": (b"-o p50.png " + b"z" * (LIMIT - 10), b"L\xednea demasiado larga: m\xe1ximo 32767 caracteres"),
     "NUL": (b"-o p51.png before\0after", b"L\xednea con un car\xe1cter nulo"),
 }
 
@@ -149,17 +151,22 @@ class Batch(TesselCase):
 
     def test_standard_input_and_unreadable_input(self):
         # A caller that feeds one line and waits for its result gets it at once.
+        lines = b"-o a.png one\n\n-v 41 -o b.png two\n-o"
         proc = subprocess.Popen([self.batch], cwd=self.folder, stdin=subprocess.PIPE,
                                 stdout=subprocess.PIPE, stderr=subprocess.PIPE,
                                 env={**os.environ, "TMPDIR": self.tmpdir})
-        proc.stdin.write(b"-o a.png one\n")
+        proc.stdin.write(lines[:13])
         proc.stdin.flush()
         timer = threading.Timer(30, proc.kill)
         timer.start()
         first = proc.stdout.readline()
         timer.cancel()
-        out, err = proc.communicate(b"\n-o b.png two", timeout=60)
-        self.assertEqual((proc.returncode, first + out, err), (0, b"1\t0\n3\t0\n", b""))
+        out, err = proc.communicate(lines[13:], timeout=60)
+        self.assertEqual((proc.returncode, first + out, err),
+                         (1104 % 256, b"1\t0\n3\t1104\n4\t1105\n", b""))
+        with open("/dev/full", "wb") as full:
+            proc = subprocess.run([self.batch], input=lines[:13], cwd=self.folder, stdout=full)
+        self.assertEqual(proc.returncode, 1101 % 256, "results lost to a full disk")
         for args in (["no-such-file"], [self.tmpdir], ["a", "b"]):
             with self.subTest(args=args):
                 before = sorted(os.listdir(self.folder))
@@ -168,6 +175,25 @@ class Batch(TesselCase):
                 self.assertEqual(proc.stderr.count(b"\n"), 1, proc.stderr)
                 self.assertEqual(sorted(os.listdir(self.folder)), before, "something ran")
 
+    def test_the_progress_line_is_drawn_on_a_terminal_and_blanked_at_the_end(self):
+        terminal, stderr = pty.openpty()
+        lines = b"-o a.png one\n-o\n" * 500
+        proc = subprocess.run([self.batch], input=lines, cwd=self.folder, stdout=subprocess.PIPE,
+                              stderr=stderr, env={**os.environ, "TMPDIR": self.tmpdir})
+        os.close(stderr)
+        shown = b""
+        try:
+            while chunk := os.read(terminal, 4096):
+                shown += chunk
+        except OSError:  # the other end is closed and all is read
+            pass
+        os.close(terminal)
+        self.assertEqual(proc.returncode, 1105 % 256)
+        drawn = re.findall(rb"\r(\d+) lines, (\d+) failed, \d+ lines/s", shown)
+        self.assertTrue(drawn, shown)
+        self.assertEqual([int(f) for _, f in drawn], [int(d) // 2 for d, _ in drawn])
+        last = shown.rsplit(b"\r", 3)[-3].rstrip(b" ")
+        self.assertTrue(shown.endswith(b"\r" + b" " * len(last) + b"\r"), shown[-100:])
 
 if __name__ == "__main__":
     TesselCase.tessel = os.path.abspath(sys.argv[1])
