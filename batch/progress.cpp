@@ -34,7 +34,8 @@ void start_progress(progress_line* progress, std::FILE* stream, bool enabled)
     progress->stream = stream;
     progress->enabled = enabled;
     progress->started = std::chrono::steady_clock::now();
-    progress->drawn = progress->started;
+    // The first line done draws at once; later ones at most ten times a second.
+    progress->drawn = progress->started - redraw_interval;
 }
 
 void count_progress(progress_line* progress, int code)
