@@ -157,7 +157,7 @@ class Batch(TesselCase):
                                 env={**os.environ, "TMPDIR": self.tmpdir})
         proc.stdin.write(lines[:13])
         proc.stdin.flush()
-        timer = threading.Timer(30, proc.kill)
+        timer = threading.Timer(10, proc.kill)
         timer.start()
         first = proc.stdout.readline()
         timer.cancel()
