@@ -16,11 +16,13 @@ local_time_ms read_local_clock()
     // Seconds and milliseconds come from one reading, so a line stamped just
     // before a second boundary cannot show the next second with the old
     // millisecond count.
-    _timeb now{};
-    _ftime(&now);
-    const time_t seconds = now.time;
-    // msvcrt's localtime keeps its result per thread.
-    const tm* parts = localtime(&seconds);
+    // The 64-bit forms on both builds: the 32-bit build's plain time_t is
+    // 32 bits wide and would run out in January 2038.
+    __timeb64 now{};
+    _ftime64(&now);
+    const __time64_t seconds = now.time;
+    // msvcrt keeps the result per thread.
+    const tm* parts = _localtime64(&seconds);
     // Only a clock set before 1970 has no local time; the epoch stands in.
     if (parts == nullptr)
         return {1970, 1, 1, 0, 0, 0, now.millitm};
