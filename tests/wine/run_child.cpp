@@ -45,10 +45,19 @@ int run(const char* path)
     startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
     PROCESS_INFORMATION process{};
     // CreateProcessA may write into the command line, so it gets a copy.
-    if (!CreateProcessA(nullptr, command_line.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                        nullptr, &startup, &process)) {
-        std::fprintf(stderr, "run_child: CreateProcessA failed, error %lu\n", GetLastError());
-        return 2;
+    // Under load, wine now and then fails a start with ERROR_INTERNAL_ERROR
+    // before the program runs at all; only that failure is tried again.
+    for (int attempt = 1;; ++attempt) {
+        std::string copy = command_line;
+        if (CreateProcessA(nullptr, copy.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                           &startup, &process))
+            break;
+        const DWORD error = GetLastError();
+        if (error != ERROR_INTERNAL_ERROR || attempt == 5) {
+            std::fprintf(stderr, "run_child: CreateProcessA failed, error %lu\n", error);
+            return 2;
+        }
+        Sleep(500);
     }
     WaitForSingleObject(process.hProcess, INFINITE);
     DWORD code = 0;
