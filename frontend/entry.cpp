@@ -70,12 +70,12 @@ int run(const char* command_line, char** tokens, char* temp_name)
 }
 
 // Puts back what an earlier run in this process may have left behind, so that
-// every run starts as the first run of a new process would. The run log stays
-// open; the converter keeps the stream it writes to.
+// every run starts as the first run of a new process would; the data was
+// released at the end of that run. The run log stays open; the converter
+// keeps the stream it writes to.
 void reset_process_state()
 {
     reset_run_settings();
-    release_data();
     std::FILE* const status_stream = conv_diag.stream;
     reset_conv_diagnostics();
     conv_diag.stream = status_stream;
