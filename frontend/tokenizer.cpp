@@ -60,14 +60,19 @@ int split_command_line(const char* text, char** tokens, int max, split_status* s
     int count = 0;
     while (pos < len && count + 1 < max) {
         const std::size_t start = std::min(line.find_first_not_of(' ', pos), len);
-        bool quoted = false;
+        // The quote that opened the quoting, or 0. Only the same kind closes
+        // it; inside, the other kind is an ordinary character, so an
+        // apostrophe in "It's ok" does not split the token.
+        char open_quote = 0;
         std::size_t end = start;
         for (; end < len; ++end) {
             const char c = line[end];
-            if (c == ' ' && !quoted)
+            if (c == ' ' && open_quote == 0)
                 break;
-            if (c == '"' || c == '\'')
-                quoted = !quoted;
+            if (c == open_quote)
+                open_quote = 0;
+            else if (open_quote == 0 && (c == '"' || c == '\''))
+                open_quote = c;
         }
         std::string_view token = line.substr(start, end - start);
         pos = end;

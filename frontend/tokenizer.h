@@ -24,9 +24,11 @@ void free_token_array(char** array, int count);
 
 // Splits text into tokens[0..] (slots from alloc_token_array with token_size
 // bytes) and returns the count, at most max - 1; the rest of the text is
-// ignored. Only the space separates tokens; one quote flag, toggled by both '
-// and ", keeps spaces inside a token; quotes are removed only when they stand
-// first and last in a token and are of one kind.
+// ignored. Only the space separates tokens; a quote (' or ") keeps spaces
+// inside a token until the next quote of its own kind, and the other kind is
+// ordinary in between; an unbalanced quote runs to the end of the text.
+// Quotes are removed only when they stand first and last in a token and are
+// of one kind.
 // A token that does not fit its slot is kept whole: the slot is freed and
 // replaced by a malloc'd area of the token's length + 1, which
 // free_token_array releases like any slot. A token is never cut: one over

@@ -32,7 +32,12 @@ TEST(Tokenizer, QuotesKeepSpacesAndAreRemovedOnlyWhenTheyEnclose)
     EXPECT_EQ(split("\"\" ''"), (list{"", ""}));
     EXPECT_EQ(split("x=\"a b\""), (list{"x=\"a b\""}));
     EXPECT_EQ(split("\"a b\"c"), (list{"\"a b\"c"}));
-    EXPECT_EQ(split("\"it's a\""), (list{"\"it's", "a\""}));
+    // Only a quote's own kind closes it: apostrophes in addresses and names
+    // stay inside double quotes, and double quotes inside single ones.
+    EXPECT_EQ(split("-o a.png \"It's ok\""), (list{"-o", "a.png", "It's ok"}));
+    EXPECT_EQ(split("'Dijo \"hola\" y' x"), (list{"Dijo \"hola\" y", "x"}));
+    EXPECT_EQ(split("\"L'H x"), (list{"\"L'H x"})) << "unbalanced double, apostrophe inside";
+    EXPECT_EQ(split("'a \"b c"), (list{"'a \"b c"})) << "unbalanced single, double inside";
     EXPECT_EQ(split("-o \"a b"), (list{"-o", "\"a b"}));
     EXPECT_EQ(split("'a\""), (list{"'a\""}));
     EXPECT_EQ(split("x \""), (list{"x", "\""})) << "a lone quote is kept as it stands";

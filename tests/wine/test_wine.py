@@ -280,9 +280,8 @@ class CommandLine(WineCase):
             (b'-o "my file.png" "a\\sb"', ["-o", "my file.png", "a\\sb"], "my file.png"),
             (b"-o 'its name.png' 'say \"hi\"\\x21'",
              ["-o", "its name.png", 'say "hi"\\x21'], "its name.png"),
-            # One flag for both quotes: the apostrophe ends the quoting, so
-            # the data is the last token a" (the C runtime would give: it's a).
-            (b'-o mix.png "it\'s a"', ["-o", "mix.png", 'a"'], "mix.png"),
+            # Only a quote's own kind closes it: the apostrophe is data.
+            (b'-o mix.png "it\'s a"', ["-o", "mix.png", "it's a"], "mix.png"),
             # A backslash does not hide a quote from the tokenizer.
             (b'-o esc.png "x\\" y"', ["-o", "esc.png", 'y"'], "esc.png"),
             (b"   -l   h  -o spaced.png   caf\xe9\\t\\\\  ",
