@@ -1,0 +1,89 @@
+/* tessel.h: Tessel as a library (tessel.dll on Windows, libtessel.so on
+ * POSIX), for programs that make QR Code symbols in their own process.
+ *
+ * Each call is one run of the tessel program: the same files byte for byte,
+ * the same lines in "Tessel.log", the same result code. Results: 0 for
+ * success (or -h), else the first failure's code:
+ *   1101 a file cannot be created    1104 encoding refused (data too long)
+ *   1102 out of memory               1105 invalid switch, value, name or data
+ *   1103 PNG library failure         1106 BMP conversion failed
+ * Every failure has written exactly one line to "Tessel.log".
+ *
+ * The log: each call opens "Tessel.log" in the calling process's current
+ * directory for appending and closes it before it returns, so the host may
+ * change its directory between calls, and may rename or delete the log.
+ * A folder that cannot be written to gets no log; the call goes on.
+ *
+ * Safe in a long-lived host: a call never ends, aborts or hangs the process,
+ * never writes to standard output, and leaves no temporary file behind. A BMP
+ * call writes the converter's status lines to standard error; a host without
+ * one loses them and nothing else.
+ *
+ * Threads: every function may be called from any thread. Calls run one after
+ * another under one lock inside the library (a run's settings and its log are
+ * process-wide); a call that fails leaves the lock free.
+ *
+ * Texts are 8-bit and NUL-terminated; on Windows, file names are in the ANSI
+ * code page. The library keeps no pointer passed to it after a call returns,
+ * and nothing it returns needs to be freed.
+ *
+ * Calling convention: TESSEL_CALL, __stdcall on 32-bit Windows, where the
+ * functions are exported under these exact undecorated names (as VBA, VB6
+ * and Visual FoxPro need); the platform's one convention elsewhere. */
+#ifndef TESSEL_H
+#define TESSEL_H
+
+#include <stddef.h>
+
+#if defined(_WIN32) && !defined(_WIN64)
+#define TESSEL_CALL __stdcall
+#else
+#define TESSEL_CALL
+#endif
+
+#if defined(_WIN32)
+#if defined(TESSEL_BUILDING_LIBRARY)
+#define TESSEL_API __declspec(dllexport)
+#else
+#define TESSEL_API __declspec(dllimport)
+#endif
+#elif defined(__GNUC__)
+#define TESSEL_API __attribute__((visibility("default")))
+#else
+#define TESSEL_API
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* One run of a tessel command line: command_line is the text after the
+ * program name, split and read exactly as tessel reads it (switches, -o NAME,
+ * one data token with its backslash escapes). A null pointer is an empty
+ * command line (1105: no output name). */
+TESSEL_API int TESSEL_CALL tessel_run(const char *command_line);
+
+/* The same run with the data given as bytes, without the tokenizer between
+ * the caller and its data.
+ * switches: null, empty, or switches and their values only (for example
+ *   "-l M -z 4 -t bmp"), read as a command line is; a data token or -o in it
+ *   is refused with 1105.
+ * output_name: the output file name as it is (spaces and quotes allowed);
+ *   null, empty or longer than 259 characters is refused as tessel refuses it.
+ * data, size: the size bytes at data are the data exactly: no escapes, no
+ *   quotes, no code page; a leading '-' is data. The symbol is the one that
+ *   tessel_run makes for the same bytes written as \xHH escapes. A NUL byte
+ *   is encoded with -8; without -8, data holding a NUL is refused with 1105.
+ *   data may be null only when size is 0 (empty data, as tessel's "").
+ * More data than the symbol holds is 1104, as on the command line. */
+TESSEL_API int TESSEL_CALL tessel_encode(const char *switches, const char *output_name,
+                                         const void *data, size_t size);
+
+/* The version, for example "1.0.0.1": a static text, never freed. */
+TESSEL_API const char *TESSEL_CALL tessel_version(void);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* TESSEL_H */
