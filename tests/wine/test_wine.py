@@ -321,6 +321,19 @@ class CommandLine(WineCase):
                                  b"^" + STAMP + b"Car\xe1cter no representable en la l\xednea de comandos\r\n$")
                 os.remove(self.win_file("Tessel.log"))
 
+    def test_console_programs_refuse_such_file_names(self):
+        # Best fit would have opened or written these ASCII look-alikes.
+        self.assertEqual(self.run_windows("tessel.exe", b"-o Ogood.png x")[0], 0)
+        with open(self.win_file("Olines.txt"), "wb") as f:
+            f.write(b"-o b.png x\n")
+        for program, line, code in (("png2bmp.exe", "Ogood.png \u03a9out.bmp", 1),
+                                    ("tessel-batch.exe", "\u03a9lines.txt", 1105)):
+            with self.subTest(program=program):
+                self.assertEqual(self.run_windows(program, line),
+                                 (code, program[:-4].encode() + b": an argument holds a character that the "
+                                  b"Windows code page (ANSI) cannot represent; use a name without it\r\n"))
+                self.assertEqual(sorted(os.listdir(self.folder)), ["Ogood.png", "Olines.txt", "Tessel.log"])
+
     def test_program_name_with_spaces_is_skipped(self):
         folder = os.path.join(self.root, "Tessel app")
         os.mkdir(folder)
