@@ -38,48 +38,35 @@ int run(const char* path, bool wide)
         command_line.append(chunk, n);
     std::fclose(file);
 
-    std::wstring wide_line;
-    if (wide) {
-        const int size = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, command_line.data(),
-                                             static_cast<int>(command_line.size()), nullptr, 0);
-        if (size <= 0 && !command_line.empty()) {
-            std::fprintf(stderr, "run_child: %s is not UTF-8\n", path);
-            return 2;
-        }
-        wide_line.resize(static_cast<std::size_t>(size));
-        MultiByteToWideChar(CP_UTF8, 0, command_line.data(), static_cast<int>(command_line.size()),
-                            wide_line.data(), size);
-    }
+    // Every child is started by CreateProcessW; bytes are read in the ANSI
+    // code page first, as CreateProcessA would read them.
+    const UINT code_page = wide ? CP_UTF8 : CP_ACP;
+    const int size = MultiByteToWideChar(code_page, 0, command_line.data(),
+                                         static_cast<int>(command_line.size()), nullptr, 0);
+    std::wstring wide_line(static_cast<std::size_t>(size), L'\0');
+    MultiByteToWideChar(code_page, 0, command_line.data(), static_cast<int>(command_line.size()),
+                        wide_line.data(), size);
 
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
     // A GUI-subsystem child gets no console; handing it these handles is the
     // only way its standard error (the converter's messages) can be seen.
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
     startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-    STARTUPINFOW startup_wide{};
-    startup_wide.cb = sizeof startup_wide;
-    startup_wide.dwFlags = startup.dwFlags;
-    startup_wide.hStdInput = startup.hStdInput;
-    startup_wide.hStdOutput = startup.hStdOutput;
-    startup_wide.hStdError = startup.hStdError;
     PROCESS_INFORMATION process{};
-    // CreateProcess may write into the command line, so it gets a copy.
+    // CreateProcessW may write into the command line, so it gets a copy.
     // Under load, wine now and then fails a start with ERROR_INTERNAL_ERROR
     // before the program runs at all; only that failure is tried again.
     for (int attempt = 1;; ++attempt) {
-        std::string copy = command_line;
-        std::wstring wide_copy = wide_line;
-        if (wide ? CreateProcessW(nullptr, wide_copy.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                  nullptr, &startup_wide, &process)
-                 : CreateProcessA(nullptr, copy.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                  nullptr, &startup, &process))
+        std::wstring copy = wide_line;
+        if (CreateProcessW(nullptr, copy.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                           &startup, &process))
             break;
         const DWORD error = GetLastError();
         if (error != ERROR_INTERNAL_ERROR || attempt == 5) {
-            std::fprintf(stderr, "run_child: CreateProcess failed, error %lu\n", error);
+            std::fprintf(stderr, "run_child: CreateProcessW failed, error %lu\n", error);
             return 2;
         }
         Sleep(500);

@@ -7,9 +7,7 @@ Usage: test_wine.py WIN_BUILD POSIX_TESSEL [unittest arguments]
 
 WINEPREFIX must name a prefix of its own; scripts/test-wine.sh sets it up.
 Every program is started through run_child.exe, so that its command line is
-exactly the bytes a test gives (or, given as text, exactly those characters,
-through CreateProcessW) and its exit code arrives whole. The ANSI code page
-is 1252, as wine_env pins it.
+exactly the bytes or text a test gives and its exit code arrives whole.
 """
 
 import ctypes
@@ -211,15 +209,12 @@ class WineCase(unittest.TestCase):
     def run_windows(self, program, command_line, program_path=None, stdin_data=None):
         """Starts program (tessel.exe, png2bmp.exe or tessel-batch.exe) in the
         work folder with the command line '"<program path>" ' + command_line
-        (bytes in the ANSI code page, or str for the wide command line) and
-        stdin_data as its standard input; returns the exit code and standard
-        error, and keeps its standard output in self.stdout. No temporary
-        file may survive it."""
+        (bytes, or str for a wide one) and stdin_data as its standard input;
+        returns the exit code and standard error, and keeps its standard
+        output in self.stdout. No temporary file may survive it."""
         exe = program_path or os.path.join(WIN_BUILD, program)
         wide = isinstance(command_line, str)
-        if wide:
-            command_line = command_line.encode("utf-8")
-        line = b'"' + windows_path(exe).encode() + b'" ' + command_line
+        line = b'"' + windows_path(exe).encode() + b'" ' + (command_line.encode() if wide else command_line)
         cmd_file = os.path.join(self.root, "command-line.txt")
         with open(cmd_file, "wb") as f:
             f.write(line)
@@ -309,13 +304,9 @@ class CommandLine(WineCase):
         for line in ("-o a.png \u03a9mega", '-o safe.png "x\uff02 -o evil.png \uff02y"'):
             with self.subTest(line=line):
                 watch = TempWatch(self.temp_folder)
-                try:
-                    code, _ = self.run_windows("tessel.exe", line)
-                    events = watch.events()
-                finally:
-                    watch.close()
-                self.assertEqual(code, 1105)
-                self.assertEqual(events, [], "a temporary file was made")
+                self.assertEqual(self.run_windows("tessel.exe", line)[0], 1105)
+                self.assertEqual(watch.events(), [], "a temporary file was made")
+                watch.close()
                 self.assertEqual(os.listdir(self.folder), ["Tessel.log"])
                 self.assertRegex(read_bytes(self.win_file("Tessel.log")),
                                  b"^" + STAMP + b"Car\xe1cter no representable en la l\xednea de comandos\r\n$")
