@@ -11,6 +11,7 @@
 
 namespace {
 
+// The rule is in the header.
 const wchar_t* skip_winmain_program_name(const wchar_t* line)
 {
     bool quoted = false;
@@ -24,8 +25,8 @@ const wchar_t* skip_winmain_program_name(const wchar_t* line)
 }
 
 // argv[0] as the C runtime cuts it: a quoted name ends at its closing quote,
-// another at the first space or tab. It never ends later than the WinMain
-// rule above, so the text after it holds every argument.
+// another at the first space or tab; the text after it holds every other
+// argument.
 const wchar_t* skip_argv_program_name(const wchar_t* line)
 {
     if (*line == L'"') {
