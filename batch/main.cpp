@@ -113,6 +113,8 @@ bool run_lines(batch_run* run)
 
 int main(int argc, char** argv)
 {
+    if (!check_arguments_exact("tessel-batch"))
+        return result_bad_command;
     const std::string_view name = argc >= 2 ? std::string_view(argv[1]) : std::string_view("-");
     if (argc > 2 || (name.size() > 1 && name.front() == '-')) {
         std::fputs("usage: tessel-batch [FILE]   (no FILE or \"-\": standard input)\n", stderr);

@@ -105,3 +105,15 @@ int tessel_main(const char* command_line)
         std::fflush(run_log);
     return result;
 }
+
+int tessel_refuse_command_line(command_line_refusal reason)
+{
+    if (run_log == nullptr)
+        open_run_log();
+    if (reason == command_line_refusal::no_memory) {
+        log_line(run_log, out_of_memory);
+        return result_no_memory;
+    }
+    log_line(run_log, "Car\xE1" "cter no representable en la l\xEDnea de comandos");
+    return result_bad_command;
+}

@@ -51,3 +51,12 @@ bool set_binary_stream(std::FILE* stream);
 // when freed, so the peak stays that of the largest run. Does nothing where
 // the heap has no such setting.
 void keep_freed_memory();
+
+// For a console program that takes file names from argv. On Windows the C
+// runtime makes argv from the command line through the ANSI code page,
+// putting a look-alike in place of a character the code page cannot hold
+// ("Ω" becomes "O", a full-width quotation mark a '"'): when an argument
+// after the program name held one, this writes one line beginning with
+// program on standard error and returns false. Always true on POSIX, where
+// argv holds the bytes as they were given.
+bool check_arguments_exact(const char* program);

@@ -3,11 +3,14 @@
 // messages on standard error. Exit status 0 on success, 1 on any failure.
 #include "bmpconv/bmp_writer.h"
 #include "bmpconv/conv_image.h"
+#include "platform/platform.h"
 
 #include <cstdio>
 
 int main(int argc, char** argv)
 {
+    if (!check_arguments_exact("png2bmp"))
+        return 1;
     if (argc != 3) {
         std::fputs("usage: png2bmp INPUT.png OUTPUT.bmp\n", stderr);
         return 1;

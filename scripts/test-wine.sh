@@ -37,6 +37,10 @@ export WINEPREFIX=$win_build/wine-prefix
 # Only read when the prefix is made.
 export WINEARCH=$win_wine_arch
 export WINEDEBUG=-all
+# Wine takes the ANSI code page from the locale: C.UTF-8, which glibc always
+# has, gives 1252, the code page the tests are written for (test_wine.py sets
+# the same for every program it starts; the prefix is made under it too).
+export LC_ALL=C.UTF-8
 # No Mono or Gecko: nothing here needs .NET or HTML, and asking for them
 # would stall the first start of a new prefix.
 export WINEDLLOVERRIDES="mscoree,mshtml="

@@ -93,3 +93,8 @@ void keep_freed_memory()
     mallopt(M_TRIM_THRESHOLD, 1024 * 1024);
 #endif
 }
+
+bool check_arguments_exact(const char* /*program*/)
+{
+    return true;
+}

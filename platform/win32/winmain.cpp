@@ -1,11 +1,25 @@
 // Windows entry: a GUI-subsystem program, so Windows gives it no console and
-// it opens no window. The start-up code has already cut the program name and
-// the blanks after it from the command line; the rest is the whole input.
+// it opens no window. The command line is read as Windows stored it, not as
+// the start-up code hands it over: that text has look-alikes in place of the
+// characters the ANSI code page cannot hold, and a full-width quotation mark
+// or hyphen would reach the tokenizer as '"' or '-'.
 #include "frontend/entry.h"
+#include "platform/win32/ansi_command_line.h"
 
 #include <windows.h>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR command_line, int)
+#include <string>
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    return tessel_main(command_line);
+    std::string command_line;
+    switch (read_ansi_command_line(&command_line)) {
+    case ansi_conversion::exact:
+        break;
+    case ansi_conversion::not_representable:
+        return tessel_refuse_command_line(command_line_refusal::not_representable);
+    case ansi_conversion::no_memory:
+        return tessel_refuse_command_line(command_line_refusal::no_memory);
+    }
+    return tessel_main(command_line.c_str());
 }

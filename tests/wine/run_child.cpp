@@ -6,6 +6,9 @@
 //   run_child.exe FILE        runs the command line held in FILE (program name
 //                             first), with this helper's standard handles, and
 //                             prints its exit code in decimal
+//   run_child.exe --wide FILE the same with FILE read as UTF-8 and the child
+//                             started by CreateProcessW, so that characters
+//                             outside the ANSI code page reach it as they are
 //   run_child.exe --temp-path prints GetTempPathA's folder
 //   run_child.exe --message N prints FormatMessageA's text for error N, with
 //                             its closing line break cut off
@@ -21,7 +24,7 @@
 
 namespace {
 
-int run(const char* path)
+int run(const char* path, bool wide)
 {
     std::FILE* file = std::fopen(path, "rb");
     if (file == nullptr) {
@@ -35,7 +38,16 @@ int run(const char* path)
         command_line.append(chunk, n);
     std::fclose(file);
 
-    STARTUPINFOA startup{};
+    // Every child is started by CreateProcessW; bytes are read in the ANSI
+    // code page first, as CreateProcessA would read them.
+    const UINT code_page = wide ? CP_UTF8 : CP_ACP;
+    const int size = MultiByteToWideChar(code_page, 0, command_line.data(),
+                                         static_cast<int>(command_line.size()), nullptr, 0);
+    std::wstring wide_line(static_cast<std::size_t>(size), L'\0');
+    MultiByteToWideChar(code_page, 0, command_line.data(), static_cast<int>(command_line.size()),
+                        wide_line.data(), size);
+
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     // A GUI-subsystem child gets no console; handing it these handles is the
     // only way its standard error (the converter's messages) can be seen.
@@ -44,17 +56,17 @@ int run(const char* path)
     startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
     startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
     PROCESS_INFORMATION process{};
-    // CreateProcessA may write into the command line, so it gets a copy.
+    // CreateProcessW may write into the command line, so it gets a copy.
     // Under load, wine now and then fails a start with ERROR_INTERNAL_ERROR
     // before the program runs at all; only that failure is tried again.
     for (int attempt = 1;; ++attempt) {
-        std::string copy = command_line;
-        if (CreateProcessA(nullptr, copy.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+        std::wstring copy = wide_line;
+        if (CreateProcessW(nullptr, copy.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                            &startup, &process))
             break;
         const DWORD error = GetLastError();
         if (error != ERROR_INTERNAL_ERROR || attempt == 5) {
-            std::fprintf(stderr, "run_child: CreateProcessA failed, error %lu\n", error);
+            std::fprintf(stderr, "run_child: CreateProcessW failed, error %lu\n", error);
             return 2;
         }
         Sleep(500);
@@ -110,7 +122,9 @@ int main(int argc, char** argv)
     if (argc == 3 && std::strcmp(argv[1], "--message") == 0)
         return message(argv[2]);
     if (argc == 2)
-        return run(argv[1]);
-    std::fputs("usage: run_child.exe FILE | --temp-path | --message N\n", stderr);
+        return run(argv[1], false);
+    if (argc == 3 && std::strcmp(argv[1], "--wide") == 0)
+        return run(argv[2], true);
+    std::fputs("usage: run_child.exe [--wide] FILE | --temp-path | --message N\n", stderr);
     return 2;
 }

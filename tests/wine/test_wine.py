@@ -7,7 +7,7 @@ Usage: test_wine.py WIN_BUILD POSIX_TESSEL [unittest arguments]
 
 WINEPREFIX must name a prefix of its own; scripts/test-wine.sh sets it up.
 Every program is started through run_child.exe, so that its command line is
-exactly the bytes a test gives and its exit code arrives whole.
+exactly the bytes or text a test gives and its exit code arrives whole.
 """
 
 import ctypes
@@ -209,17 +209,18 @@ class WineCase(unittest.TestCase):
     def run_windows(self, program, command_line, program_path=None, stdin_data=None):
         """Starts program (tessel.exe, png2bmp.exe or tessel-batch.exe) in the
         work folder with the command line '"<program path>" ' + command_line
-        (bytes) and stdin_data as its standard input; returns the exit code
-        and standard error, and keeps its standard output in self.stdout. No
-        temporary file may survive it."""
+        (bytes, or str for a wide one) and stdin_data as its standard input;
+        returns the exit code and standard error, and keeps its standard
+        output in self.stdout. No temporary file may survive it."""
         exe = program_path or os.path.join(WIN_BUILD, program)
-        line = b'"' + windows_path(exe).encode() + b'" ' + command_line
+        wide = isinstance(command_line, str)
+        line = b'"' + windows_path(exe).encode() + b'" ' + (command_line.encode() if wide else command_line)
         cmd_file = os.path.join(self.root, "command-line.txt")
         with open(cmd_file, "wb") as f:
             f.write(line)
         temp_before = sorted(os.listdir(self.temp_folder))
-        proc = wine(os.path.join(WIN_BUILD, "run_child.exe"), windows_path(cmd_file),
-                    cwd=self.folder, stdin_data=stdin_data)
+        proc = wine(os.path.join(WIN_BUILD, "run_child.exe"), *(["--wide"] if wide else []),
+                    windows_path(cmd_file), cwd=self.folder, stdin_data=stdin_data)
         self.assertEqual(proc.returncode, 0, proc.stderr)
         self.stdout = proc.stdout.splitlines()[:-1]
         self.assertEqual(sorted(os.listdir(self.temp_folder)), temp_before,
@@ -286,12 +287,43 @@ class CommandLine(WineCase):
             (b'-o esc.png "x\\" y"', ["-o", "esc.png", 'y"'], "esc.png"),
             (b"   -l   h  -o spaced.png   caf\xe9\\t\\\\  ",
              ["-l", "h", "-o", "spaced.png", b"caf\xe9\\t\\\\"], "spaced.png"),
+            # Wide command lines: text in the code page arrives as its bytes.
+            ('-o cp.png "A\u00f1o Ni\u00f1o \u20ac"', ["-o", "cp.png", b"A\xf1o Ni\xf1o \x80"], "cp.png"),
+            # The start-up code dropped a letter beyond ASCII that began the text.
+            ("\u00d1and\u00fa -o lead.png", [b"\xd1and\xfa", "-o", "lead.png"], "lead.png"),
         ]
         for line, argv, output in cases:
             with self.subTest(line=line):
                 self.assertEqual(self.run_windows("tessel.exe", line)[0], 0)
                 self.assertEqual(self.run_posix(*argv), 0)
                 self.assertSameImage(output)
+
+    def test_characters_outside_the_code_page_are_refused(self):
+        # With Windows' best fit these would arrive as "Omega", and as '"'
+        # marks that end the quoting and make "-o evil.png" a switch.
+        for line in ("-o a.png \u03a9mega", '-o safe.png "x\uff02 -o evil.png \uff02y"'):
+            with self.subTest(line=line):
+                watch = TempWatch(self.temp_folder)
+                self.assertEqual(self.run_windows("tessel.exe", line)[0], 1105)
+                self.assertEqual(watch.events(), [], "a temporary file was made")
+                watch.close()
+                self.assertEqual(os.listdir(self.folder), ["Tessel.log"])
+                self.assertRegex(read_bytes(self.win_file("Tessel.log")),
+                                 b"^" + STAMP + b"Car\xe1cter no representable en la l\xednea de comandos\r\n$")
+                os.remove(self.win_file("Tessel.log"))
+
+    def test_console_programs_refuse_such_file_names(self):
+        # Best fit would have opened or written these ASCII look-alikes.
+        self.assertEqual(self.run_windows("tessel.exe", b"-o Ogood.png x")[0], 0)
+        with open(self.win_file("Olines.txt"), "wb") as f:
+            f.write(b"-o b.png x\n")
+        for program, line, code in (("png2bmp.exe", "Ogood.png \u03a9out.bmp", 1),
+                                    ("tessel-batch.exe", "\u03a9lines.txt", 1105)):
+            with self.subTest(program=program):
+                self.assertEqual(self.run_windows(program, line),
+                                 (code, program[:-4].encode() + b": an argument holds a character that the "
+                                  b"Windows code page (ANSI) cannot represent; use a name without it\r\n"))
+                self.assertEqual(sorted(os.listdir(self.folder)), ["Ogood.png", "Olines.txt", "Tessel.log"])
 
     def test_program_name_with_spaces_is_skipped(self):
         folder = os.path.join(self.root, "Tessel app")

@@ -1,0 +1,21 @@
+// The command line as Windows stored it (UTF-16), in the ANSI code page that
+// the programs read, without the look-alikes ("best fit") that the C runtime
+// puts in place of characters the code page cannot hold.
+#pragma once
+
+#include <string>
+
+enum class ansi_conversion {
+    exact,              // every character has its own byte(s) in the code page
+    not_representable,  // one has none: the runtime's text holds a look-alike
+    no_memory,
+};
+
+// Fills *text with the text that follows the program name, which is skipped
+// as the start-up code skips it for WinMain: the name runs to the first
+// character of code 32 or less outside double quotes (each '"' turns quoting
+// on or off), then every character of code 32 or less is skipped. A character
+// beyond ASCII never counts as a blank here (the start-up code compares
+// signed chars and so dropped such a character at the start of the text).
+// On any result but exact, *text is left empty.
+ansi_conversion read_ansi_command_line(std::string* text);
