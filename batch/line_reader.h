@@ -24,7 +24,7 @@ struct line_reader {
 enum class line_status {
     line,        // text holds the line (it may be empty)
     too_long,    // more than max_line_length characters: the rest was skipped; text is ""
-    nul_byte,    // the line holds a NUL byte; text is ""
+    nul_byte,    // a line after the first holds a NUL byte; text is ""
     utf16,       // first line only: it begins with a UTF-16 byte-order mark or
                  // holds a NUL byte, so the input is UTF-16 text; text is ""
     end,         // no more lines
