@@ -1,5 +1,8 @@
 // The input of tessel-batch: command lines, one a line, read through a fixed
 // buffer so that no line, however long, is ever held whole past the limit.
+// The input is ANSI or UTF-8 text as editors save it: a UTF-8 byte-order mark
+// before the first line is dropped, and UTF-16 text is recognised by its
+// first line and refused as a whole.
 #pragma once
 
 #include <cstddef>
@@ -10,6 +13,7 @@ inline constexpr std::size_t max_line_length = 32767;
 
 struct line_reader {
     std::FILE* file;   // read with getc; owned by the caller
+    bool typed;        // file is a terminal: a line holding only Ctrl-Z ends the input
     long number;       // number of the line last read, 1-based; 0 before the first
     std::size_t length;  // characters in text, the line end not counted
     // The line without its LF or CR LF, NUL-terminated. One place more than
@@ -20,17 +24,22 @@ struct line_reader {
 enum class line_status {
     line,        // text holds the line (it may be empty)
     too_long,    // more than max_line_length characters: the rest was skipped; text is ""
-    nul_byte,    // the line holds a NUL byte; text is ""
+    nul_byte,    // a line after the first holds a NUL byte; text is ""
+    utf16,       // first line only: it begins with a UTF-16 byte-order mark or
+                 // holds a NUL byte, so the input is UTF-16 text; text is ""
     end,         // no more lines
     read_error,  // the stream reported an error; text is ""
 };
 
-// A reader at the start of file.
-void start_line_reader(line_reader* reader, std::FILE* file);
+// A reader at the start of file. typed: file is a terminal (a console), where
+// a line holding only Ctrl-Z (0x1A) is how a person ends the input; from files
+// and pipes such a line is data.
+void start_line_reader(line_reader* reader, std::FILE* file, bool typed);
 
 // Reads the next line. A line ends at LF, or at the end of the input when
 // the last line has no line end; one CR before that end is cut off. Every
-// status but end and read_error counts a line in number.
+// status but end and read_error counts a line in number. After utf16 the
+// rest of the input is not meant to be read.
 line_status read_line(line_reader* reader);
 
 // True when the line holds nothing but blanks and tabs (or nothing).

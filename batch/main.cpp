@@ -4,6 +4,7 @@
 // blank lines are skipped. Exit status 0 when every line succeeded, else the
 // code of the first failure. Standard error carries the converter's status
 // lines of BMP runs, a progress line when it is a terminal, and real errors.
+// "/?", "-h" or "--help" alone prints the usage text on standard output.
 #include "batch/line_reader.h"
 #include "batch/progress.h"
 #include "frontend/entry.h"
@@ -17,6 +18,45 @@
 #include <string_view>
 
 namespace {
+
+constexpr const char* usage_text =
+    "Usage: tessel-batch [FILE]\n"
+    "\n"
+    "Runs many Tessel command lines in one process, one line after the other.\n"
+    "Each line of FILE is what would follow \"tessel.exe\" on a command line, for\n"
+    "example:  -o ticket-0001.png https://example.com/t/0001\n"
+    "Each line makes the same files and Tessel.log lines as its own tessel.exe\n"
+    "run; blank lines are skipped, and a line that fails does not stop the rest.\n"
+    "\n"
+    "FILE  a text file saved as ANSI or UTF-8 (with or without a byte-order mark).\n"
+    "      A UTF-16 (\"Unicode\") file is refused and nothing is run.\n"
+    "      Without FILE, or with -, the lines are read from standard input;\n"
+    "      typed at the console, end them with Ctrl-Z and Enter on a line of\n"
+    "      its own (Ctrl-D on a POSIX terminal).\n"
+    "\n"
+    "Output: one line on standard output for each command line run, as soon as\n"
+    "it has run: the line's number in the input, a tab, and its exit code: 0\n"
+    "when its files were written, 1101 to 1106 when it failed (the reason is in\n"
+    "Tessel.log in the current folder).\n"
+    "\n"
+    "Exit status: 0 when every line succeeded, else the exit code of the first\n"
+    "line that failed; 1105 when FILE cannot be opened or read, with a message\n"
+    "on standard error.\n"
+    "\n"
+    "tessel-batch /? (or -h, --help) shows this text.\n";
+
+// "/?", the Windows way, or "-h" and "--help" as the only argument: prints the
+// usage text and tells the caller to end.
+bool show_usage_if_asked(int argc, char** argv)
+{
+    if (argc != 2)
+        return false;
+    const std::string_view arg(argv[1]);
+    if (arg != "/?" && arg != "-h" && arg != "--help")
+        return false;
+    std::fputs(usage_text, stdout);
+    return true;
+}
 
 struct file_closer {
     void operator()(std::FILE* file) const { std::fclose(file); }
@@ -74,8 +114,9 @@ void note_result(batch_run* run, long number, int code)
         run->first_failure = code;
 }
 
-// Runs every line of the input; false when the input could not be read.
-bool run_lines(batch_run* run)
+// Runs every line of the input; returns how the input ended: end,
+// read_error, or utf16 (then nothing was run).
+line_status run_lines(batch_run* run)
 {
     line_reader& reader = run->reader;
     for (;;) {
@@ -83,9 +124,9 @@ bool run_lines(batch_run* run)
         int code = result_ok;
         switch (status) {
         case line_status::end:
-            return true;
         case line_status::read_error:
-            return false;
+        case line_status::utf16:
+            return status;
         case line_status::too_long:
             code = refuse_line("L\xEDnea demasiado larga: m\xE1ximo 32767 caracteres");
             break;
@@ -113,6 +154,8 @@ bool run_lines(batch_run* run)
 
 int main(int argc, char** argv)
 {
+    if (show_usage_if_asked(argc, argv))
+        return 0;
     if (!check_arguments_exact("tessel-batch"))
         return result_bad_command;
     const std::string_view name = argc >= 2 ? std::string_view(argv[1]) : std::string_view("-");
@@ -141,17 +184,22 @@ int main(int argc, char** argv)
     // Static: the reader's line buffer is 32 KiB. Standard output holds
     // nothing but the results, as the runs themselves never write to it.
     static batch_run run{};
-    start_line_reader(&run.reader, input);
+    start_line_reader(&run.reader, input, stream_is_terminal(input));
     start_progress(&run.progress, stderr, stream_is_terminal(stderr));
     run.results_on_terminal = stream_is_terminal(stdout);
     run.first_failure = result_ok;
 
-    const bool read_all = run_lines(&run);
+    const line_status ended = run_lines(&run);
     hide_progress(&run.progress);
     int status = run.first_failure;
-    if (!read_all) {
-        std::fprintf(stderr, "tessel-batch: cannot read %s: %s\n",
-                     input == stdin ? "standard input" : argv[1], error_reason().c_str());
+    const char* input_name = input == stdin ? "standard input" : argv[1];
+    if (ended == line_status::utf16) {
+        std::fprintf(stderr, "tessel-batch: %s is UTF-16 (\"Unicode\") text, nothing was run: "
+                     "save the file as ANSI or UTF-8\n", input_name);
+        status = result_bad_command;
+    }
+    if (ended == line_status::read_error) {
+        std::fprintf(stderr, "tessel-batch: cannot read %s: %s\n", input_name, error_reason().c_str());
         if (status == result_ok)
             status = result_bad_command;
     }

@@ -2,7 +2,7 @@
 one process a line must leave the same files, log messages, status lines and
 exit codes.
 
-Usage: test_batch.py TESSEL TESSEL_BATCH [unittest arguments]"""
+Usage: test_batch.py TESSEL TESSEL_BATCH PNG2BMP [unittest arguments]"""
 
 import os
 import pty
@@ -10,6 +10,7 @@ import re
 import subprocess
 import sys
 import threading
+import tty
 import unittest
 
 from harness import Run, TesselCase, read_bytes
@@ -71,7 +72,8 @@ LINES = [
     "-o p49.png " + "y" * (LIMIT - len("-o p49.png ")),
     "TOO LONG",
     "NUL",
-    "-o p52.png last-line-without-line-end",
+    "\x1a",  # from a file, a line holding only Ctrl-Z is data
+    "-o p53.png last-line-without-line-end",
 ]
 CRLF = {3, 14, 41, 52}  # line numbers whose line ends in CR LF (the last has none)
 REFUSED = {
@@ -82,7 +84,7 @@ REFUSED = {
 
 
 def input_bytes():
-    out = b""
+    out = b"\xef\xbb\xbf"  # Notepad's UTF-8 byte-order mark: not part of line 1
     for number, line in enumerate(LINES, 1):
         data = REFUSED[line][0] if line in REFUSED else os.fsencode(line)
         end = b"" if number == len(LINES) else b"\r\n" if number in CRLF else b"\n"
@@ -96,7 +98,7 @@ def argv_of(line):
 
 
 class Batch(TesselCase):
-    batch = None  # set below
+    batch = png2bmp = None  # set below
 
     def normalised_stderr(self, data):
         """Standard error with the temporary file names, random by design, made equal."""
@@ -151,7 +153,7 @@ class Batch(TesselCase):
 
     def test_standard_input_and_unreadable_input(self):
         # A caller that feeds one line and waits for its result gets it at once.
-        lines = b"-o a.png one\n\n-v 41 -o b.png two\n-o"
+        lines = b"-o a.png one\n\n-v 41 -o b.png two\n\x1a\r\n-o"  # piped, Ctrl-Z is data
         proc = subprocess.Popen([self.batch], cwd=self.folder, stdin=subprocess.PIPE,
                                 stdout=subprocess.PIPE, stderr=subprocess.PIPE,
                                 env={**os.environ, "TMPDIR": self.tmpdir})
@@ -163,17 +165,50 @@ class Batch(TesselCase):
         timer.cancel()
         out, err = proc.communicate(lines[13:], timeout=60)
         self.assertEqual((proc.returncode, first + out, err),
-                         (1104 % 256, b"1\t0\n3\t1104\n4\t1105\n", b""))
+                         (1104 % 256, b"1\t0\n3\t1104\n4\t1105\n5\t1105\n", b""))
         with open("/dev/full", "wb") as full:
             proc = subprocess.run([self.batch], input=lines[:13], cwd=self.folder, stdout=full)
         self.assertEqual(proc.returncode, 1101 % 256, "results lost to a full disk")
-        for args in (["no-such-file"], [self.tmpdir], ["a", "b"]):
+        # UTF-16 ("Unicode") files are refused whole. A first line of ASCII
+        # shows a NUL byte; one of other characters (\u20ac is AC 20) may not,
+        # and then only the byte-order mark tells.
+        wide = [[os.path.join(self.root, name)] for name in ("le", "be", "no-mark")]
+        for [path], data in zip(wide, (b"\xff\xfe" + "\u20ac\n-o u.png x\n".encode("utf-16-le"),
+                                       b"\xfe\xff" + "\u20ac\u20ac".encode("utf-16-be"),
+                                       "-o u.png x\r\n-o v.png y".encode("utf-16-le"))):
+            with open(path, "wb") as f:
+                f.write(data)
+        for args in (["no-such-file"], [self.tmpdir], ["a", "b"], *wide):
             with self.subTest(args=args):
                 before = sorted(os.listdir(self.folder))
                 proc = subprocess.run([self.batch, *args], cwd=self.folder, capture_output=True)
                 self.assertEqual((proc.returncode, proc.stdout), (1105 % 256, b""))
                 self.assertEqual(proc.stderr.count(b"\n"), 1, proc.stderr)
+                self.assertEqual(args in wide, b"save the file as ANSI or UTF-8" in proc.stderr)
                 self.assertEqual(sorted(os.listdir(self.folder)), before, "something ran")
+
+    def test_typed_input_ends_at_a_line_holding_only_ctrl_z(self):
+        # As at a Windows console: Ctrl-Z and Enter end the input, and the
+        # program stops there instead of waiting for more.
+        terminal, typed = pty.openpty()
+        tty.setraw(typed)  # bytes as typed: no suspend signal, no CR made LF
+        os.write(terminal, b"-o a.png one\r\n\x1a\r\n-o b.png two\r\n")
+        proc = subprocess.run([self.batch], cwd=self.folder, stdin=typed, capture_output=True,
+                              env={**os.environ, "TMPDIR": self.tmpdir}, timeout=10)
+        os.close(typed)
+        os.close(terminal)
+        self.assertEqual((proc.returncode, proc.stdout, proc.stderr), (0, b"1\t0\n", b""))
+        self.assertEqual([n for n in os.listdir(self.folder) if n.endswith(".png")], ["a.png"])
+
+    def test_slash_question_mark_h_and_help_print_the_usage_on_standard_output(self):
+        for program in (self.batch, self.png2bmp):
+            for arg in ("/?", "-h", "--help"):
+                with self.subTest(program=program, arg=arg):
+                    proc = subprocess.run([program, arg], cwd=self.folder, capture_output=True)
+                    self.assertEqual((proc.returncode, proc.stderr), (0, b""))
+                    self.assertTrue(proc.stdout.startswith(
+                        b"Usage: " + os.fsencode(os.path.basename(program))), proc.stdout)
+                    self.assertEqual(os.listdir(self.folder), [])
 
     def test_the_progress_line_is_drawn_on_a_terminal_and_blanked_at_the_end(self):
         terminal, stderr = pty.openpty()
@@ -198,4 +233,5 @@ class Batch(TesselCase):
 if __name__ == "__main__":
     TesselCase.tessel = os.path.abspath(sys.argv[1])
     Batch.batch = os.path.abspath(sys.argv[2])
-    unittest.main(argv=[sys.argv[0]] + sys.argv[3:], verbosity=1)
+    Batch.png2bmp = os.path.abspath(sys.argv[3])
+    unittest.main(argv=[sys.argv[0]] + sys.argv[4:], verbosity=1)
