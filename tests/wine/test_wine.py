@@ -452,10 +452,9 @@ class ReleaseMetadata(WineCase):
                 self.assertIn((self.RT_MANIFEST, 1), resources, "no manifest")
                 file_version, product_version, strings = version_info(resources[(self.RT_VERSION, 1)])
                 self.assertEqual((file_version, product_version), (parts, parts))
-                self.assertEqual((strings["ProductName"], strings["FileVersion"],
-                                  strings["ProductVersion"], strings["OriginalFilename"]),
-                                 ("Tessel", version, version, program))
-                self.assertEqual(strings["CompanyName"], "The Tessel authors")
+                self.assertEqual((strings["ProductName"], strings["FileVersion"], strings["ProductVersion"],
+                                  strings["OriginalFilename"], strings["CompanyName"]),
+                                 ("Tessel", version, version, program, "The Tessel authors"))
                 self.assertIn(copyright_line, strings["LegalCopyright"])
                 descriptions.add(strings["FileDescription"])
                 # A manifest Windows cannot parse stops the program from starting.
