@@ -3,8 +3,9 @@
 # build-win32/tessel-win32.zip, holding a folder tessel-win64 (tessel-win32)
 # with the programs stripped of their debug information, README.txt (the
 # Windows user's guide, made from docs/windows-guide.txt and README.md),
-# SHA256SUMS and, under licenses/, the licences of the libraries linked into
-# the programs, taken from the very sources they were built from.
+# SHA256SUMS and, under licenses/, Tessel's own licence and the licences of
+# the libraries linked into the programs, taken from the very sources they
+# were built from.
 # Usage: scripts/release-win.sh [win64|win32]   (win64 when left out)
 #
 # The same commit gives the same zip, byte for byte: the programs carry no
@@ -66,6 +67,7 @@ tar_member() {
   [ -n "$member" ] || die "$1 holds no $2"
   tar -xOf "$1" "$member"
 }
+cp "$root/LICENSE" "$dist/licenses/tessel-LICENSE.txt"
 tar_member "$png_tar" LICENSE >"$dist/licenses/libpng-LICENSE.txt"
 tar_member "$qrencode_tar" COPYING >"$dist/licenses/libqrencode-COPYING.txt"
 # zlib's licence is the opening comment of its header.

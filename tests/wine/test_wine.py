@@ -465,6 +465,9 @@ class ReleaseMetadata(WineCase):
                     "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}
 
     def test_programs_carry_the_banners_version_and_a_manifest(self):
+        with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "LICENSE"),
+                  encoding="ascii") as f:
+            copyright_line = next(line.strip() for line in f if line.startswith("Copyright"))
         self.assertEqual(self.run_windows("tessel.exe", b"-h")[0], 0)
         banner = read_bytes(self.win_file("Tessel.log")).split(b"\r\n")[0].decode()
         m = re.fullmatch(r"Tessel v((\d+)\.(\d+)\.(\d+)\.(\d+))", banner)
@@ -481,9 +484,10 @@ class ReleaseMetadata(WineCase):
                 self.assertIn((self.RT_MANIFEST, 1), resources, "no manifest")
                 file_version, product_version, strings = version_info(resources[(self.RT_VERSION, 1)])
                 self.assertEqual((file_version, product_version), (parts, parts))
-                self.assertEqual((strings["ProductName"], strings["FileVersion"],
-                                  strings["ProductVersion"], strings["OriginalFilename"]),
-                                 ("Tessel", version, version, program))
+                self.assertEqual((strings["ProductName"], strings["FileVersion"], strings["ProductVersion"],
+                                  strings["OriginalFilename"], strings["CompanyName"]),
+                                 ("Tessel", version, version, program, "The Tessel authors"))
+                self.assertIn(copyright_line, strings["LegalCopyright"])
                 descriptions.add(strings["FileDescription"])
                 # A manifest Windows cannot parse stops the program from starting.
                 manifest = ElementTree.fromstring(resources[(self.RT_MANIFEST, 1)])
