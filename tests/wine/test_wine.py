@@ -2,7 +2,7 @@
 
 Usage: test_wine.py WIN_BUILD POSIX_TESSEL [unittest arguments]
   WIN_BUILD     folder holding tessel.exe, png2bmp.exe, tessel-batch.exe,
-                tessel.dll, run_child.exe and dll_host.exe
+                tessel.dll and the test hosts (scripts/win-arch.sh)
   POSIX_TESSEL  the POSIX build's tessel, the reference for the images
 
 WINEPREFIX must name a prefix of its own; scripts/test-wine.sh sets it up.
@@ -441,7 +441,8 @@ class ReleaseMetadata(WineCase):
         parts = tuple(int(p) for p in m.groups()[1:])
         descriptions = set()
         programs = sorted(n for n in os.listdir(WIN_BUILD)
-                          if n.endswith((".exe", ".dll")) and n not in ("run_child.exe", "dll_host.exe"))
+                          if n.endswith((".exe", ".dll")) and not n.endswith("_host.exe")
+                          and n != "run_child.exe")
         self.assertIn("png2bmp.exe", programs)
         self.assertIn("tessel.dll", programs)
         for program in programs:
@@ -579,6 +580,13 @@ class Library(WineCase):
         out = self.host_calls(f"encode {hex_or_null(s)} {hex_or_null(n)} {hex_or_null(d)}"
                               for s, n, d in cases)
         self.assertEqual(out, [str(c) for c in codes])
+        self.assertSameRuns()
+
+    def test_a_program_linked_with_the_import_library(self):
+        line = b"-l q -o linked.png Linked\\x21"
+        self.assertEqual(self.run_windows("tessel.exe", line)[0], 0)
+        proc = wine(os.path.join(WIN_BUILD, "linked_host.exe"), line.decode(), cwd=self.host_folder)
+        self.assertEqual(proc.stdout.decode().splitlines()[1:], ["0"], proc.stderr)
         self.assertSameRuns()
 
     def test_exports_imports_and_the_calling_convention(self):
