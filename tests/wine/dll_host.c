@@ -202,7 +202,7 @@ static void bench(int count, const char *exe, const char *command_line)
     for (i = 0; i < count; ++i)
         if (tessel_run_p(command_line) != 0)
             fail("a call in the benchmark failed");
-    printf("dll %.4f ms\n", milliseconds_since(start) / count);
+    printf("dll %.3f ms\n", milliseconds_since(start) / count);
 
     QueryPerformanceCounter(&start);
     for (i = 0; i < count; ++i) {
@@ -211,10 +211,17 @@ static void bench(int count, const char *exe, const char *command_line)
         DWORD code = 1;
         memset(&startup, 0, sizeof startup);
         startup.cb = sizeof startup;
-        snprintf(process_line, sizeof process_line, "\"%s\" %s", exe, command_line);
-        if (!CreateProcessA(NULL, process_line, NULL, NULL, FALSE, 0, NULL, NULL, &startup,
-                            &process))
-            fail("CreateProcess failed");
+        int attempt = 1;
+        /* Under load, wine now and then fails a start with
+         * ERROR_INTERNAL_ERROR before the program runs; tried again. */
+        for (;; ++attempt) {
+            snprintf(process_line, sizeof process_line, "\"%s\" %s", exe, command_line);
+            if (CreateProcessA(NULL, process_line, NULL, NULL, FALSE, 0, NULL, NULL, &startup,
+                               &process))
+                break;
+            if (GetLastError() != ERROR_INTERNAL_ERROR || attempt == 5)
+                fail("CreateProcess failed");
+        }
         WaitForSingleObject(process.hProcess, INFINITE);
         GetExitCodeProcess(process.hProcess, &code);
         CloseHandle(process.hThread);
@@ -222,7 +229,7 @@ static void bench(int count, const char *exe, const char *command_line)
         if (code != 0)
             fail("a process in the benchmark failed");
     }
-    printf("exe %.4f ms\n", milliseconds_since(start) / count);
+    printf("exe %.3f ms\n", milliseconds_since(start) / count);
 }
 
 int main(int argc, char **argv)
