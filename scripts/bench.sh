@@ -57,7 +57,10 @@ run_wine_bench() (
       --bench "$calls" "$(windows_path "$win_build/tessel.exe")" "$line")
     dll=$(awk '$1 == "dll" { print $2 }' <<<"$result")
     exe=$(awk '$1 == "exe" { print $2 }' <<<"$result")
-    [ -n "$dll" ] && [ -n "$exe" ] || { echo "bench: dll_host.exe gave: $result" >&2; exit 1; }
+    if [ -z "$dll" ] || [ -z "$exe" ]; then
+      echo "bench: dll_host.exe gave: $result" >&2
+      exit 1
+    fi
     ratio=$(awk -v d="$dll" -v e="$exe" 'BEGIN { printf "%.1f", e / d }')
     ratios+="$ratio "
     rows+="| $round | $dll ms | $exe ms | ${ratio}x |"$'\n'

@@ -9,7 +9,6 @@
  *       version              tessel_version()
  *       reload               FreeLibrary, check that the DLL is gone, load
  *                            it again and find the names again
- *   dll_host.exe DLL --exports       the DLL's export and import names
  *   dll_host.exe DLL --wrong-convention
  *                            calls tessel_run through a __cdecl pointer
  *                            (32-bit): the stack check must report it
@@ -150,27 +149,6 @@ static void run_calls(const char *path, const char *list)
     fclose(file);
 }
 
-/* The names in the export directory and the DLLs in the import directory
- * of the loaded image. */
-static void list_names(void)
-{
-    const BYTE *base = (const BYTE *)library;
-    const IMAGE_NT_HEADERS *nt =
-        (const IMAGE_NT_HEADERS *)(base + ((const IMAGE_DOS_HEADER *)base)->e_lfanew);
-    const IMAGE_DATA_DIRECTORY *dirs = nt->OptionalHeader.DataDirectory;
-    const IMAGE_EXPORT_DIRECTORY *exports =
-        (const IMAGE_EXPORT_DIRECTORY *)(base + dirs[IMAGE_DIRECTORY_ENTRY_EXPORT].VirtualAddress);
-    const DWORD *names = (const DWORD *)(base + exports->AddressOfNames);
-    const IMAGE_IMPORT_DESCRIPTOR *import =
-        (const IMAGE_IMPORT_DESCRIPTOR *)(base + dirs[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
-    DWORD i;
-    printf("exports %lu functions\n", (unsigned long)exports->NumberOfFunctions);
-    for (i = 0; i < exports->NumberOfNames; ++i)
-        printf("export %s\n", (const char *)(base + names[i]));
-    for (; import->Name != 0; ++import)
-        printf("import %s\n", (const char *)(base + import->Name));
-}
-
 static void wrong_convention(void)
 {
 #if defined(__i386__)
@@ -235,14 +213,12 @@ static void bench(int count, const char *exe, const char *command_line)
 int main(int argc, char **argv)
 {
     if (argc < 3) {
-        fputs("usage: dll_host.exe DLL FILE | --exports | --wrong-convention"
-              " | --bench N EXE LINE\n", stderr);
+        fputs("usage: dll_host.exe DLL FILE | --wrong-convention | --bench N EXE LINE\n",
+              stderr);
         return 2;
     }
     load(argv[1]);
-    if (strcmp(argv[2], "--exports") == 0)
-        list_names();
-    else if (strcmp(argv[2], "--wrong-convention") == 0)
+    if (strcmp(argv[2], "--wrong-convention") == 0)
         wrong_convention();
     else if (strcmp(argv[2], "--bench") == 0 && argc == 6)
         bench(atoi(argv[3]), argv[4], argv[5]);
