@@ -2,7 +2,8 @@
 # Builds the native Windows programs with mingw-w64 for one target:
 # tessel.exe (GUI subsystem), png2bmp.exe and tessel-batch.exe (console),
 # and tessel.dll with its import library libtessel.dll.a and tessel.def, all
-# of them linked statically so that they need nothing but Windows' own DLLs. The programs keep their debug information here;
+# of them linked statically so that they need nothing but Windows' own DLLs.
+# The programs and the DLL keep their debug information here;
 # scripts/release-win.sh ships them stripped.
 # Usage: scripts/build-win.sh [win64|win32] [extra cmake configure arguments...]
 # win64 (the default) builds in build-win, win32 in build-win32; $TESSEL_WIN_BUILD
