@@ -4,7 +4,7 @@
  *
  *   dll_host.exe DLL FILE    runs the calls listed in FILE, one a line, and
  *                            prints one line for each:
- *       run HEX              tessel_run(the bytes) ("-": a null pointer)
+ *       run HEX              tessel_run(the bytes)
  *       encode HEX HEX HEX   tessel_encode(switches, output name, data, size)
  *       version              tessel_version()
  *       reload               FreeLibrary, check that the DLL is gone, load
@@ -15,8 +15,9 @@
  *   dll_host.exe DLL --bench N EXE LINE
  *                            N calls of tessel_run(LINE), then N processes
  *                            of EXE with LINE; prints the milliseconds each
- * HEX is the bytes in hexadecimal ("" as "=" for no bytes). Exit status 0
- * when everything could be called, 2 otherwise; the results are the output.
+ * HEX is the bytes in hexadecimal, "=" for none, "-" for a null pointer
+ * (whose size is 0). Exit status 0 when everything could be called, 2
+ * otherwise; the results are the output.
  *
  * On 32-bit Windows each call is made between two readings of the stack
  * pointer: a pointer of the wrong convention leaves it moved (a __stdcall
