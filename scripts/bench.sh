@@ -53,12 +53,12 @@ run_wine_bench() (
   rm -rf "$work"
   mkdir -p "$work"
   for round in $(seq "$rounds"); do
-    result=$(cd "$work" && wine "$win_build/dll_host.exe" "$(windows_path "$win_build/tessel.dll")" \
-      --bench "$calls" "$(windows_path "$win_build/tessel.exe")" "$line")
+    result=$(cd "$work" && wine "$win_build/dll_bench.exe" "$(windows_path "$win_build/tessel.dll")" \
+      "$calls" "$(windows_path "$win_build/tessel.exe")" "$line")
     dll=$(awk '$1 == "dll" { print $2 }' <<<"$result")
     exe=$(awk '$1 == "exe" { print $2 }' <<<"$result")
     if [ -z "$dll" ] || [ -z "$exe" ]; then
-      echo "bench: dll_host.exe gave: $result" >&2
+      echo "bench: dll_bench.exe gave: $result" >&2
       exit 1
     fi
     ratio=$(awk -v d="$dll" -v e="$exe" 'BEGIN { printf "%.1f", e / d }')
@@ -72,7 +72,7 @@ run_wine_bench() (
     echo "# tessel.dll against tessel.exe under wine"
     echo
     echo "Made by \`scripts/bench.sh --wine\`: the 64-bit build under $(wine --version), on"
-    echo "$(nproc) cores, $(date -u '+%Y-%m-%d %H:%M') UTC. \`tests/wine/dll_host.c\` loads tessel.dll once and"
+    echo "$(nproc) cores, $(date -u '+%Y-%m-%d %H:%M') UTC. \`bench/dll_bench.c\` loads tessel.dll once and"
     echo "makes $calls symbols through \`tessel_run\`, then starts $calls \`tessel.exe\` processes with"
     echo "the same command line (\`$line\`), each waited for; time per symbol."
     echo

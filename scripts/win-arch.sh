@@ -49,14 +49,14 @@ win_arch_setup() {
   win_packages+=(libz-mingw-w64-dev mingw-w64-tools wine)
 }
 
-# win_test_helpers ROOT: builds the test programs of tests/wine/ into
-# $win_build (after win_arch_setup): run_child.exe, which starts a Windows
-# program with an exact command line, dll_host.exe, which loads tessel.dll
-# and calls it as an embedding program does, and linked_host.exe, linked
-# with its import library. dll_host.exe keeps the frame pointer and pops
-# each call's arguments at once, so that its stack check sees exactly what
-# the called function left. linked_host.exe is made anew each time: the
-# import library may have changed.
+# win_test_helpers ROOT: builds into $win_build (after win_arch_setup) the
+# test programs of tests/wine/: run_child.exe, which starts a Windows program
+# with an exact command line, dll_host.exe, which loads tessel.dll and calls
+# it as an embedding program does, and linked_host.exe, linked with its
+# import library; and bench/dll_bench.c's dll_bench.exe. dll_host.exe keeps
+# the frame pointer and pops each call's arguments at once, so that its
+# stack check sees exactly what the called function left. linked_host.exe is
+# made anew each time: the import library may have changed.
 win_test_helpers() {
   local root=$1
   if [ ! "$win_build/run_child.exe" -nt "$root/tests/wine/run_child.cpp" ]; then
@@ -68,6 +68,8 @@ win_test_helpers() {
     "$win_host-gcc" -std=c11 -O2 -Wall -Wextra -Werror -fno-defer-pop -fno-omit-frame-pointer \
       -I "$root/include" "$root/tests/wine/dll_host.c" -o "$win_build/dll_host.exe"
   fi
+  "$win_host-gcc" -std=c11 -O2 -Wall -Wextra -Werror -I "$root/include" \
+    "$root/bench/dll_bench.c" -o "$win_build/dll_bench.exe"
   # No stdcall fixup: the linker would otherwise bind a decorated name to a
   # plain one by itself, and an import library without the decorated names
   # would pass.

@@ -427,6 +427,7 @@ class Png2Bmp(WineCase):
 
 class ReleaseMetadata(WineCase):
     RT_VERSION, RT_MANIFEST = 16, 24
+    TEST_PROGRAMS = ("run_child.exe", "dll_host.exe", "linked_host.exe", "dll_bench.exe")
     # Windows Vista, 7, 8, 8.1, and 10 and 11.
     SUPPORTED_OS = {"{e2011457-1546-43c5-a5fe-008deee3d3f0}", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
                     "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
@@ -441,8 +442,7 @@ class ReleaseMetadata(WineCase):
         parts = tuple(int(p) for p in m.groups()[1:])
         descriptions = set()
         programs = sorted(n for n in os.listdir(WIN_BUILD)
-                          if n.endswith((".exe", ".dll")) and not n.endswith("_host.exe")
-                          and n != "run_child.exe")
+                          if n.endswith((".exe", ".dll")) and n not in self.TEST_PROGRAMS)
         self.assertIn("png2bmp.exe", programs)
         self.assertIn("tessel.dll", programs)
         for program in programs:
@@ -524,12 +524,9 @@ class Library(WineCase):
         return proc.returncode, proc.stdout.decode().splitlines()
 
     def host_calls(self, calls):
-        """Runs the calls (lines of dll_host.exe's call list) in one host
-        process; its output lines."""
-        calls_file = os.path.join(self.root, "calls.txt")
-        with open(calls_file, "w") as f:
-            f.write("".join(c + "\n" for c in calls))
-        code, out = self.host(windows_path(calls_file))
+        """Makes the calls (dll_host.exe's words) in one host process; its
+        output lines."""
+        code, out = self.host(*" ".join(calls).split())
         self.assertEqual(code, 0, out)
         return out
 
@@ -595,7 +592,7 @@ class Library(WineCase):
         # 32-bit Windows, which has two conventions; 64-bit has one.
         data = read_bytes(self.dll)
         machine = struct.unpack_from("<H", data, struct.unpack_from("<I", data, 0x3C)[0] + 4)[0]
-        code, out = self.host("--wrong-convention")
+        code, out = self.host("wrong-convention")
         if machine == 0x14C:
             self.assertEqual((code, out), (2, ["stack moved by 4 in tessel_run through a __cdecl pointer"]))
         else:
