@@ -55,7 +55,9 @@ set(CMAKE_CXX_FLAGS_INIT "${_tessel_prefix_maps}")
 unset(_tessel_prefix_maps)
 unset(_tessel_source_root)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++ -Wl,--no-insert-timestamp")
-set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static-libgcc -static-libstdc++ -Wl,--no-insert-timestamp")
+# tessel.dll alike: -static with -shared links the libraries in, not the DLL
+# itself statically.
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++ -Wl,--no-insert-timestamp")
 
 # Lets CTest and gtest_discover_tests run the Windows test programs.
 find_program(TESSEL_WINE NAMES wine wine64)

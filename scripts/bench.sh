@@ -3,9 +3,12 @@
 # start-up against an empty program, version 40 symbols as PNG and BMP, a
 # large conversion, peak memory, and where the instructions go. Then 1,000
 # symbols by tessel-batch, by 1,000 tessel processes and by zint's batch mode,
-# written to bench/batch-results.md.
-# Usage: scripts/bench.sh [--batch] [--quick]
-#   --batch: the tessel-batch comparison only; --quick: fewer rounds, to try it out
+# written to bench/batch-results.md. Last, under wine, a small symbol made
+# through tessel.dll against one tessel.exe process, written to
+# bench/wine-results.md.
+# Usage: scripts/bench.sh [--batch | --wine] [--quick]
+#   --batch: the tessel-batch comparison only; --wine: the tessel.dll one only;
+#   --quick: fewer rounds, to try it out
 # Builds into build-bench/ (static and shared variants); takes a few minutes.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -19,13 +22,72 @@ scripts/deps.sh hyperfine time valgrind zint strace
 scripts/posix-deps.sh
 
 batch_only=false
+wine_only=false
+quick=false
 pass=()
 for arg in "$@"; do
   case $arg in
     --batch) batch_only=true ;;
-    *) pass+=("$arg") ;;
+    --wine) wine_only=true ;;
+    *) [ "$arg" != --quick ] || quick=true; pass+=("$arg") ;;
   esac
 done
+
+# tessel.dll against tessel.exe under wine (the 64-bit build): one small
+# symbol through the DLL, in a host that loaded it once, against one
+# tessel.exe process a symbol, started by the same host with CreateProcess
+# and waited for, as a Windows program that uses tessel.exe does. Each round
+# times CALLS calls, then CALLS processes; written to bench/wine-results.md.
+run_wine_bench() (
+  # shellcheck source=scripts/win-arch.sh
+  source "$root/scripts/win-arch.sh"
+  win_arch_setup "$root" win64
+  echo "bench: building tessel.dll and tessel.exe (win64)"
+  "$root/scripts/build-win.sh" win64 >/dev/null
+  win_test_helpers "$root"
+  win_wine_start
+  local work=$out/wine-work calls=200 rounds=5 round result dll exe ratio rows="" ratios=""
+  local line="-o w.png https://example.com/item/1"
+  if $quick; then rounds=2; fi
+  windows_path() { local path=${1//\//\\}; printf 'Z:%s' "$path"; }
+  rm -rf "$work"
+  mkdir -p "$work"
+  for round in $(seq "$rounds"); do
+    result=$(cd "$work" && wine "$win_build/dll_bench.exe" "$(windows_path "$win_build/tessel.dll")" \
+      "$calls" "$(windows_path "$win_build/tessel.exe")" "$line")
+    dll=$(awk '$1 == "dll" { print $2 }' <<<"$result")
+    exe=$(awk '$1 == "exe" { print $2 }' <<<"$result")
+    if [ -z "$dll" ] || [ -z "$exe" ]; then
+      echo "bench: dll_bench.exe gave: $result" >&2
+      exit 1
+    fi
+    ratio=$(awk -v d="$dll" -v e="$exe" 'BEGIN { printf "%.1f", e / d }')
+    ratios+="$ratio "
+    rows+="| $round | $dll ms | $exe ms | ${ratio}x |"$'\n'
+  done
+  rm -rf "$work"
+  local median
+  median=$(tr ' ' '\n' <<<"${ratios% }" | sort -g | awk '{ r[NR] = $1 } END { print r[int((NR + 1) / 2)] }')
+  {
+    echo "# tessel.dll against tessel.exe under wine"
+    echo
+    echo "Made by \`scripts/bench.sh --wine\`: the 64-bit build under $(wine --version), on"
+    echo "$(nproc) cores, $(date -u '+%Y-%m-%d %H:%M') UTC. \`bench/dll_bench.c\` loads tessel.dll once and"
+    echo "makes $calls symbols through \`tessel_run\`, then starts $calls \`tessel.exe\` processes with"
+    echo "the same command line (\`$line\`), each waited for; time per symbol."
+    echo
+    echo "| round | tessel.dll | tessel.exe | faster |"
+    echo "|---|---|---|---|"
+    printf '%s' "$rows"
+    echo
+    echo "Median of the rounds: tessel.dll is ${median}x faster than a tessel.exe process (target: 10x)."
+  } >"$root/bench/wine-results.md"
+  echo "bench: wrote bench/wine-results.md"
+)
+if $wine_only; then
+  run_wine_bench
+  exit 0
+fi
 
 generator=()
 command -v ninja >/dev/null 2>&1 && generator=(-G Ninja)
@@ -75,3 +137,4 @@ rm -rf "$out/work"
 rm -rf "$out/work"
 echo "bench: wrote bench/results.md"
 run_batch_bench
+run_wine_bench

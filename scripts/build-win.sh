@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the native Windows programs with mingw-w64 for one target:
 # tessel.exe (GUI subsystem), png2bmp.exe and tessel-batch.exe (console),
-# all of them linked statically so that they need nothing but Windows' own
-# DLLs. The programs keep their debug information here;
+# and tessel.dll with its import library libtessel.dll.a and tessel.def, all
+# of them linked statically so that they need nothing but Windows' own DLLs.
+# The programs and the DLL keep their debug information here;
 # scripts/release-win.sh ships them stripped.
 # Usage: scripts/build-win.sh [win64|win32] [extra cmake configure arguments...]
 # win64 (the default) builds in build-win, win32 in build-win32; $TESSEL_WIN_BUILD
@@ -34,5 +35,9 @@ made=()
 for program in "${win_programs[@]}"; do
   [ -f "$build/$program.exe" ] || { echo "build-win: $build/$program.exe was not made" >&2; exit 1; }
   made+=("$build/$program.exe")
+done
+for file in "${win_library[@]}"; do
+  [ -f "$build/$file" ] || { echo "build-win: $build/$file was not made" >&2; exit 1; }
+  made+=("$build/$file")
 done
 echo "build-win $arch: ${made[*]}"

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Makes the Windows release of one target: build-win/tessel-win64.zip or
 # build-win32/tessel-win32.zip, holding a folder tessel-win64 (tessel-win32)
-# with the programs stripped of their debug information, README.txt (the
-# Windows user's guide, made from docs/windows-guide.txt and README.md),
-# SHA256SUMS and, under licenses/, Tessel's own licence and the licences of
-# the libraries linked into the programs, taken from the very sources they
-# were built from.
+# with the programs and tessel.dll stripped of their debug information,
+# include/tessel.h, lib/ with the DLL's import library and .def file,
+# README.txt (the Windows user's guide, made from docs/windows-guide.txt and
+# README.md), SHA256SUMS and, under licenses/, Tessel's own licence and the
+# licences of the libraries linked into the programs, taken from the very
+# sources they were built from.
 # Usage: scripts/release-win.sh [win64|win32]   (win64 when left out)
 #
 # The same commit gives the same zip, byte for byte: the programs carry no
@@ -54,6 +55,12 @@ for program in "${win_programs[@]}"; do
   # otherwise: 0, no date, as the linker leaves it.
   SOURCE_DATE_EPOCH=0 "$win_host-strip" --strip-all -o "$dist/$program.exe" "$build/$program.exe"
 done
+# What a program that calls Tessel in its own process needs: the DLL beside
+# the programs, the header, and what its linker takes.
+SOURCE_DATE_EPOCH=0 "$win_host-strip" --strip-all -o "$dist/tessel.dll" "$build/tessel.dll"
+mkdir -p "$dist/include" "$dist/lib"
+cp "$root/include/tessel.h" "$dist/include/"
+cp "$build/libtessel.dll.a" "$build/tessel.def" "$dist/lib/"
 /usr/bin/python3 "$root/scripts/windows-guide.py" "$root/README.md" "$root/docs/windows-guide.txt" \
   "$version" "${arch#win}" >"$dist/README.txt"
 

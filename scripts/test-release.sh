@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Tests the Windows releases: for each target, the zip made in its build
 # folder must be byte for byte the zip of two builds from clean folders of
-# other names, and must hold stripped programs that kept their resources and
-# name no build folder, a README.txt with CRLF line ends, and SHA256SUMS that match.
+# other names, and must hold stripped programs and tessel.dll that kept their
+# resources (and the DLL its exports) and name no build folder, the DLL's
+# header, import library and .def file, a README.txt with CRLF line ends, and
+# SHA256SUMS that match.
 # Usage: scripts/test-release.sh [win64|win32...]   (both when left out)
 # The dependency caches are reused, so a clean build costs only the
 # project's own compilation.
@@ -38,13 +40,23 @@ for arch in "$@"; do
   dist=$unpacked/tessel-$arch
   (cd "$dist" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS do not match"
   ! grep -q $'[^\r]$' "$dist/README.txt" || fail "README.txt has a line without CRLF"
-  for program in "${win_programs[@]}"; do
-    exe=$dist/$program.exe
-    [ -f "$exe" ] || fail "no $program.exe"
-    sections=$("$win_host-objdump" -h "$exe")
-    ! grep -q ' \.debug' <<<"$sections" || fail "$program.exe has debug information"
-    grep -q ' \.rsrc ' <<<"$sections" || fail "$program.exe lost its resources"
+  for file in "${win_programs[@]/%/.exe}" tessel.dll; do
+    [ -f "$dist/$file" ] || fail "no $file"
+    sections=$("$win_host-objdump" -h "$dist/$file")
+    ! grep -q ' \.debug' <<<"$sections" || fail "$file has debug information"
+    grep -q ' \.rsrc ' <<<"$sections" || fail "$file lost its resources"
   done
+  for file in include/tessel.h lib/libtessel.dll.a lib/tessel.def; do
+    [ -f "$dist/$file" ] || fail "no $file"
+  done
+  # The DLL exports the three functions by their plain names (stripping keeps
+  # the export table) and needs only Windows' own DLLs.
+  headers=$("$win_host-objdump" -p "$dist/tessel.dll")
+  exports=$(sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' <<<"$headers")
+  [ "$(grep -o 'tessel_[a-z]*$' <<<"$exports" | tr '\n' ' ')" = "tessel_encode tessel_run tessel_version " ] ||
+    fail "tessel.dll does not export exactly tessel_encode, tessel_run and tessel_version: $exports"
+  [ "$(grep 'DLL Name:' <<<"$headers" | awk '{ print $3 }' | tr '\n' ' ')" = "KERNEL32.dll msvcrt.dll " ] ||
+    fail "tessel.dll imports more than KERNEL32.dll and msvcrt.dll: $(grep 'DLL Name:' <<<"$headers")"
   for folder in "$root" "${clean_folders[@]}"; do
     ! grep -r -q -a -F "$folder" "$dist" || fail "a file names the folder $folder"
   done

@@ -7,6 +7,11 @@
 # ships, each PROGRAM built as PROGRAM.exe.
 # shellcheck disable=SC2034
 win_programs=(tessel png2bmp tessel-batch)
+# win_library: what a build makes for programs that call Tessel in their own
+# process, and a release ships: the DLL, its import library for mingw-w64
+# and the .def file (an import library for Microsoft's linker is made from
+# it); tessel.h comes from include/.
+win_library=(tessel.dll libtessel.dll.a tessel.def)
 
 # win_arch_setup ROOT [ARCH]: sets win_arch, win_host (the mingw-w64
 # triplet), win_toolchain, win_build (the build folder, or $TESSEL_WIN_BUILD),
@@ -42,4 +47,64 @@ win_arch_setup() {
       ;;
   esac
   win_packages+=(libz-mingw-w64-dev mingw-w64-tools wine)
+}
+
+# win_test_helpers ROOT: builds into $win_build (after win_arch_setup) the
+# test programs of tests/wine/: run_child.exe, which starts a Windows program
+# with an exact command line, dll_host.exe, which loads tessel.dll and calls
+# it as an embedding program does, and linked_host.exe, linked with its
+# import library; and bench/dll_bench.c's dll_bench.exe. dll_host.exe keeps
+# the frame pointer and pops each call's arguments at once, so that its
+# stack check sees exactly what the called function left. linked_host.exe is
+# made anew each time: the import library may have changed.
+win_test_helpers() {
+  local root=$1
+  if [ ! "$win_build/run_child.exe" -nt "$root/tests/wine/run_child.cpp" ]; then
+    "$win_host-g++" -std=c++20 -O2 -Wall -Wextra -Werror -static \
+      "$root/tests/wine/run_child.cpp" -o "$win_build/run_child.exe"
+  fi
+  if [ ! "$win_build/dll_host.exe" -nt "$root/tests/wine/dll_host.c" ] ||
+    [ ! "$win_build/dll_host.exe" -nt "$root/include/tessel.h" ]; then
+    "$win_host-gcc" -std=c11 -O2 -Wall -Wextra -Werror -fno-defer-pop -fno-omit-frame-pointer \
+      -I "$root/include" "$root/tests/wine/dll_host.c" -o "$win_build/dll_host.exe"
+  fi
+  "$win_host-gcc" -std=c11 -O2 -Wall -Wextra -Werror -I "$root/include" \
+    "$root/bench/dll_bench.c" -o "$win_build/dll_bench.exe"
+  # No stdcall fixup: the linker would otherwise bind a decorated name to a
+  # plain one by itself, and an import library without the decorated names
+  # would pass.
+  "$win_host-gcc" -std=c11 -O2 -Wall -Wextra -Werror -I "$root/include" \
+    "$root/tests/wine/linked_host.c" -L "$win_build" -ltessel -Wl,--disable-stdcall-fixup \
+    -o "$win_build/linked_host.exe"
+}
+
+# win_wine_start: exports the environment of a wine prefix of this build's
+# own ($win_build/wine-prefix, of $win_wine_arch), starts its server and
+# stops it when the script exits.
+win_wine_start() {
+  export WINEPREFIX=$win_build/wine-prefix
+  # Only read when the prefix is made.
+  export WINEARCH=$win_wine_arch
+  export WINEDEBUG=-all
+  # Wine takes the ANSI code page from the locale: C.UTF-8, which glibc always
+  # has, gives 1252, the code page the tests are written for (test_wine.py sets
+  # the same for every program it starts; the prefix is made under it too).
+  export LC_ALL=C.UTF-8
+  # No Mono or Gecko: nothing here needs .NET or HTML, and asking for them
+  # would stall the first start of a new prefix.
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+  unset DISPLAY WAYLAND_DISPLAY
+  mkdir -p "$WINEPREFIX"
+  trap win_wine_stop EXIT
+  # One server for all runs, instead of one started and stopped per program;
+  # it may still be running from an interrupted run.
+  wineserver -p 2>/dev/null || true
+  # A new prefix is made on the first start (several seconds); done here so
+  # that its messages stay out of the output.
+  wineboot --init >/dev/null 2>&1
+}
+
+win_wine_stop() {
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
 }

@@ -7,7 +7,8 @@ The parts are marked in README.md by a line "<!-- README.txt: NAME -->"
 before them and "<!-- README.txt: end -->" after them; a marker may add
 '; leave out "COLUMN"' to drop a table column that means nothing on Windows.
 A template line "@NAME@" takes part NAME: a table as aligned columns, a list
-as wrapped items. @VERSION@ and @BITS@ (32 or 64) are filled in anywhere.
+as wrapped items, paragraphs and fenced code blocks as wrapped paragraphs and
+code indented by four. @VERSION@ and @BITS@ (32 or 64) are filled in anywhere.
 The guide is plain ASCII with CRLF line ends, for Notepad on any Windows.
 """
 
@@ -72,6 +73,29 @@ def items(lines):
     return out
 
 
+def blocks(lines):
+    out, paragraph, code = [], [], False
+
+    def end_paragraph():
+        if paragraph:
+            out.extend(textwrap.wrap(plain(" ".join(paragraph)), WIDTH, break_on_hyphens=False))
+            paragraph.clear()
+
+    for line in lines:
+        if line.startswith("```"):
+            end_paragraph()
+            code = not code
+        elif code:
+            out.append(("    " + line).rstrip())
+        elif line.strip():
+            paragraph.append(line.strip())
+        else:
+            end_paragraph()
+            out.append("")
+    end_paragraph()
+    return out
+
+
 def main():
     if len(sys.argv) != 5:
         sys.exit(__doc__)
@@ -87,7 +111,12 @@ def main():
             if m.group(1) not in shared:
                 sys.exit(f"README.md marks no part {m.group(1)}")
             body, leave_out = shared[m.group(1)]
-            out.extend(table(body, leave_out) if body[0].startswith("|") else items(body))
+            if body[0].startswith("|"):
+                out.extend(table(body, leave_out))
+            elif any(line.startswith("```") for line in body):
+                out.extend(blocks(body))
+            else:
+                out.extend(items(body))
         else:
             out.append(line.replace("@VERSION@", version).replace("@BITS@", bits))
     text = "\r\n".join(out) + "\r\n"

@@ -1,8 +1,8 @@
 """The Windows programs under wine: what only the native build can get wrong.
 
 Usage: test_wine.py WIN_BUILD POSIX_TESSEL [unittest arguments]
-  WIN_BUILD     folder holding tessel.exe, png2bmp.exe, tessel-batch.exe and
-                run_child.exe
+  WIN_BUILD     folder holding tessel.exe, png2bmp.exe, tessel-batch.exe,
+                tessel.dll and the test hosts (scripts/win-arch.sh)
   POSIX_TESSEL  the POSIX build's tessel, the reference for the images
 
 WINEPREFIX must name a prefix of its own; scripts/test-wine.sh sets it up.
@@ -459,6 +459,7 @@ class Png2Bmp(WineCase):
 
 class ReleaseMetadata(WineCase):
     RT_VERSION, RT_MANIFEST = 16, 24
+    TEST_PROGRAMS = ("run_child.exe", "dll_host.exe", "linked_host.exe", "dll_bench.exe")
     # Windows Vista, 7, 8, 8.1, and 10 and 11.
     SUPPORTED_OS = {"{e2011457-1546-43c5-a5fe-008deee3d3f0}", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
                     "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
@@ -475,13 +476,14 @@ class ReleaseMetadata(WineCase):
         version = m.group(1)
         parts = tuple(int(p) for p in m.groups()[1:])
         descriptions = set()
-        programs = sorted(n for n in os.listdir(WIN_BUILD) if n.endswith(".exe") and n != "run_child.exe")
+        programs = sorted(n for n in os.listdir(WIN_BUILD)
+                          if n.endswith((".exe", ".dll")) and n not in self.TEST_PROGRAMS)
         self.assertIn("png2bmp.exe", programs)
+        self.assertIn("tessel.dll", programs)
         for program in programs:
             with self.subTest(program=program):
                 resources = pe_resources(os.path.join(WIN_BUILD, program))
                 self.assertIn((self.RT_VERSION, 1), resources, "no version resource")
-                self.assertIn((self.RT_MANIFEST, 1), resources, "no manifest")
                 file_version, product_version, strings = version_info(resources[(self.RT_VERSION, 1)])
                 self.assertEqual((file_version, product_version), (parts, parts))
                 self.assertEqual((strings["ProductName"], strings["FileVersion"], strings["ProductVersion"],
@@ -489,6 +491,11 @@ class ReleaseMetadata(WineCase):
                                  ("Tessel", version, version, program, "The Tessel authors"))
                 self.assertIn(copyright_line, strings["LegalCopyright"])
                 descriptions.add(strings["FileDescription"])
+                if program.endswith(".dll"):
+                    # A process takes its manifest from its program, not a DLL.
+                    self.assertNotIn((self.RT_MANIFEST, 1), resources)
+                    continue
+                self.assertIn((self.RT_MANIFEST, 1), resources, "no manifest")
                 # A manifest Windows cannot parse stops the program from starting.
                 manifest = ElementTree.fromstring(resources[(self.RT_MANIFEST, 1)])
                 levels = [e.get("level") for e in manifest.iter("{urn:schemas-microsoft-com:asm.v3}"
@@ -519,6 +526,111 @@ class Batch(WineCase):
         self.assertRegex(log[0], STAMP + rb"Error al crear archivo \[missing\\c\.png\]$")
         self.assertEqual(log[1], b" " * 16 + helper("--message", "3"))
         self.assertEqual(log[2:], [b""])
+
+
+def hex_or_null(data):
+    """A dll_host.exe argument: the bytes in hexadecimal, "-" for None."""
+    return "-" if data is None else (data.hex() or "=")
+
+
+def escaped(data):
+    """The bytes as tessel's \\xHH escapes, which carry any byte but NUL."""
+    return b"".join(b"\\x%02x" % byte for byte in data)
+
+
+class Library(WineCase):
+    """tessel.dll called by a program of its own, as a host embeds it: loaded
+    with LoadLibrary, the names found by GetProcAddress, called through
+    pointers of tessel.h's convention; every result the same as tessel.exe's."""
+
+    def setUp(self):
+        super().setUp()
+        self.dll = os.path.join(WIN_BUILD, "tessel.dll")
+        self.host_folder = os.path.join(self.root, "host")
+        os.mkdir(self.host_folder)
+
+    def host(self, *args):
+        temp_before = sorted(os.listdir(self.temp_folder))
+        proc = wine(os.path.join(WIN_BUILD, "dll_host.exe"), windows_path(self.dll), *args,
+                    cwd=self.host_folder)
+        self.assertEqual(sorted(os.listdir(self.temp_folder)), temp_before,
+                         "the Windows temporary folder changed")
+        return proc.returncode, proc.stdout.decode().splitlines()
+
+    def host_calls(self, calls):
+        """Makes the calls (dll_host.exe's words) in one host process; its
+        output lines."""
+        code, out = self.host(*" ".join(calls).split())
+        self.assertEqual(code, 0, out)
+        return out
+
+    def assertSameRuns(self):
+        """The same files, byte for byte, and the same log lines but their
+        time, in the folders of tessel.exe and of the host."""
+        names = sorted(os.listdir(self.folder))
+        self.assertEqual(sorted(os.listdir(self.host_folder)), names)
+        for name in names:
+            exe, dll = read_bytes(self.win_file(name)), read_bytes(os.path.join(self.host_folder, name))
+            if name == "Tessel.log":
+                exe, dll = (re.sub(STAMP, b"", log) for log in (exe, dll))
+            self.assertTrue(exe == dll, f"{name} differs")
+
+    def test_calls_match_tessel_exe_and_survive_a_reload(self):
+        series = b"0123456789" * 8
+        lines = [
+            b"-o a.png Tessel\\x21",
+            b"-l h -z 2 -t bmp -o b.bmp BMP\\sdata",
+            b"-s -v 1 -l m -o s.png " + series,
+            b"-o missing\\c.png X",                     # 1101, with the system's reason
+            b"-q -o d.png data",                         # 1105
+            b"-h",
+        ]
+        codes = [self.run_windows("tessel.exe", line)[0] for line in lines]
+        codes.append(self.run_windows("tessel.exe", b"")[0])
+        self.assertEqual(codes, [0, 0, 0, 1101, 1105, 0, 1105])
+        calls = ["version"] + [f"run {hex_or_null(line)}" for line in lines[:3]] + ["reload"] + \
+            [f"run {hex_or_null(line)}" for line in lines[3:]] + ["run -", "reload", "version"]
+        out = self.host_calls(calls)
+        version = read_bytes(self.win_file("Tessel.log")).split(b"\r\n")
+        version = next(v for v in version if v.startswith(b"Tessel v"))[len(b"Tessel v"):].decode()
+        self.assertEqual(out, [version] + [str(c) for c in codes[:3]] + ["reloaded"] +
+                         [str(c) for c in codes[3:]] + ["reloaded", version])
+        self.assertSameRuns()
+
+    def test_encode_matches_tessel_exe_on_the_same_bytes_as_escapes(self):
+        cases = [
+            (b"-l M -z 2", b"enc one.png", b'-"quoted" \'single\' back\\slash\r\n\xc3\xa9\xe2\x82\xac'),
+            (b"-t bmp -8", b"enc.bmp", bytes(range(1, 256))),
+            (None, b"empty.png", b""),                   # refused by libqrencode: 1104
+        ]
+        codes = []
+        for switches, name, data in cases:
+            line = (switches or b"") + b' -o "' + name + b'" "' + escaped(data) + b'"'
+            codes.append(self.run_windows("tessel.exe", line)[0])
+        self.assertEqual(codes, [0, 0, 1104])
+        out = self.host_calls(f"encode {hex_or_null(s)} {hex_or_null(n)} {hex_or_null(d)}"
+                              for s, n, d in cases)
+        self.assertEqual(out, [str(c) for c in codes])
+        self.assertSameRuns()
+
+    def test_a_program_linked_with_the_import_library(self):
+        line = b"-l q -o linked.png Linked\\x21"
+        self.assertEqual(self.run_windows("tessel.exe", line)[0], 0)
+        proc = wine(os.path.join(WIN_BUILD, "linked_host.exe"), line.decode(), cwd=self.host_folder)
+        self.assertEqual(proc.stdout.decode().splitlines()[1:], ["0"], proc.stderr)
+        self.assertSameRuns()
+
+    def test_a_pointer_of_the_wrong_convention_is_caught(self):
+        # The host's own check of its stack: a pointer of the other
+        # convention leaves the stack moved by the argument's 4 bytes on
+        # 32-bit Windows, which has two conventions; 64-bit has one.
+        data = read_bytes(self.dll)
+        machine = struct.unpack_from("<H", data, struct.unpack_from("<I", data, 0x3C)[0] + 4)[0]
+        code, out = self.host("wrong-convention")
+        if machine == 0x14C:
+            self.assertEqual((code, out), (2, ["stack moved by 4 in tessel_run through a __cdecl pointer"]))
+        else:
+            self.assertEqual((code, out), (0, ["stack unmoved"]))
 
 
 def main():

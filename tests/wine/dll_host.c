@@ -1,0 +1,141 @@
+/* Test host for tessel.dll under wine: a program of the kind that embeds the
+ * library, which loads it with LoadLibrary and calls it through function
+ * pointers found by their plain names, declared with tessel.h's TESSEL_CALL.
+ *
+ *   dll_host.exe DLL CALL...   makes the calls in order, printing one line
+ *                              for each:
+ *       run HEX                tessel_run(the bytes): its code
+ *       encode HEX HEX HEX     tessel_encode(switches, output name, data,
+ *                              size): its code
+ *       version                tessel_version()
+ *       reload                 FreeLibrary, check that the DLL is gone, load
+ *                              it again and find the names again: "reloaded"
+ *       wrong-convention       tessel_run("-h") through a __cdecl pointer,
+ *                              which the stack check must report (32-bit)
+ * HEX is bytes in hexadecimal, "=" for none, "-" for a null pointer (whose
+ * size is 0). Exit status 0 when every call could be made, else 2.
+ *
+ * On 32-bit Windows each call is made between two readings of the stack
+ * pointer: a pointer of the wrong convention leaves it moved (a __stdcall
+ * function removes its arguments, a __cdecl caller removes them again), which
+ * would otherwise pass unseen until locals are read through the wrong place. */
+#include <windows.h>
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "tessel.h"
+
+typedef int(TESSEL_CALL *run_fn)(const char *);
+typedef int(TESSEL_CALL *encode_fn)(const char *, const char *, const void *, size_t);
+typedef const char *(TESSEL_CALL *version_fn)(void);
+
+static HMODULE library;
+static run_fn tessel_run_p;
+static encode_fn tessel_encode_p;
+static version_fn tessel_version_p;
+
+static void fail(const char *what)
+{
+    fprintf(stderr, "dll_host: %s (error %lu)\n", what, (unsigned long)GetLastError());
+    exit(2);
+}
+
+#if defined(__i386__)
+#define STACK_MARK(where) __asm__ volatile("movl %%esp, %0" : "=r"(where))
+#else
+#define STACK_MARK(where) ((where) = 0)
+#endif
+
+#define CHECKED(name, call)                                                        \
+    do {                                                                           \
+        size_t before, after;                                                      \
+        STACK_MARK(before);                                                        \
+        call;                                                                      \
+        STACK_MARK(after);                                                         \
+        if (before != after) {                                                     \
+            printf("stack moved by %ld in %s\n", (long)(after - before), name);    \
+            exit(2);                                                               \
+        }                                                                          \
+    } while (0)
+
+static void load(const char *path)
+{
+    library = LoadLibraryA(path);
+    if (library == NULL)
+        fail("LoadLibrary failed");
+    /* The cast through FARPROC is how every GetProcAddress caller does it. */
+    tessel_run_p = (run_fn)(void (*)(void))GetProcAddress(library, "tessel_run");
+    tessel_encode_p = (encode_fn)(void (*)(void))GetProcAddress(library, "tessel_encode");
+    tessel_version_p = (version_fn)(void (*)(void))GetProcAddress(library, "tessel_version");
+    if (tessel_run_p == NULL || tessel_encode_p == NULL || tessel_version_p == NULL)
+        fail("a name is not exported");
+}
+
+/* Decodes in place. */
+static const char *unhex(char *text, size_t *size)
+{
+    size_t i, n = strcmp(text, "=") == 0 ? 0 : strlen(text) / 2;
+    unsigned byte;
+    if (strcmp(text, "-") == 0)
+        return NULL;
+    for (i = 0; i < n; ++i) {
+        if (sscanf(text + 2 * i, "%2x", &byte) != 1)
+            fail("bad hexadecimal");
+        text[i] = (char)byte;
+    }
+    text[n] = '\0';
+    *size = n;
+    return text;
+}
+
+int main(int argc, char **argv)
+{
+    int i, code;
+    if (argc < 2) {
+        fputs("usage: dll_host.exe DLL [run HEX | encode HEX HEX HEX | version | reload"
+              " | wrong-convention]...\n", stderr);
+        return 2;
+    }
+    load(argv[1]);
+    for (i = 2; i < argc; ++i) {
+        size_t size = 0;
+        if (strcmp(argv[i], "run") == 0 && i + 1 < argc) {
+            const char *command_line = unhex(argv[++i], &size);
+            CHECKED("tessel_run", code = tessel_run_p(command_line));
+            printf("%d\n", code);
+        } else if (strcmp(argv[i], "encode") == 0 && i + 3 < argc) {
+            const char *switches = unhex(argv[i + 1], &size);
+            const char *name = unhex(argv[i + 2], &size);
+            const char *data = unhex(argv[i + 3], &size);
+            i += 3;
+            CHECKED("tessel_encode", code = tessel_encode_p(switches, name, data, size));
+            printf("%d\n", code);
+        } else if (strcmp(argv[i], "version") == 0) {
+            const char *version;
+            CHECKED("tessel_version", version = tessel_version_p());
+            printf("%s\n", version);
+        } else if (strcmp(argv[i], "reload") == 0) {
+            if (!FreeLibrary(library))
+                fail("FreeLibrary failed");
+            if (GetModuleHandleA(argv[1]) != NULL)
+                fail("the DLL is still loaded after FreeLibrary");
+            load(argv[1]);
+            printf("reloaded\n");
+        } else if (strcmp(argv[i], "wrong-convention") == 0) {
+#if defined(__i386__)
+            typedef int(__cdecl * cdecl_run_fn)(const char *);
+            cdecl_run_fn wrong = (cdecl_run_fn)(void (*)(void))tessel_run_p;
+            CHECKED("tessel_run through a __cdecl pointer", wrong("-h"));
+#endif
+            printf("stack unmoved\n");
+        } else {
+            fail("unknown call");
+        }
+        fflush(stdout);
+    }
+    if (!FreeLibrary(library))
+        fail("FreeLibrary failed");
+    return 0;
+}
