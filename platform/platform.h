@@ -51,3 +51,11 @@ bool set_binary_stream(std::FILE* stream);
 // when freed, so the peak stays that of the largest run. Does nothing where
 // the heap has no such setting.
 void keep_freed_memory();
+
+// The one process-wide lock of the library form: every call of the library's
+// functions runs between lock_library_calls and unlock_library_calls, so that
+// calls from several threads run one after another. The lock needs no set-up
+// (it is initialised statically) and is not recursive: a thread that holds it
+// must not take it again. Never fails.
+void lock_library_calls();
+void unlock_library_calls();
