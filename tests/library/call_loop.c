@@ -1,0 +1,32 @@
+/* Calls libtessel N times (default 10,000) in one process, cycling through a
+ * PNG and a BMP symbol with a NUL byte, a refused NUL and a refused encoding,
+ * for the sanitizer and valgrind runs; then prints the peak resident set in
+ * KiB. Exit 0 when every call returned its expected code.
+ * Usage: tessel_call_loop [N]   (writes into the working directory) */
+#include "tessel.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <sys/resource.h>
+
+int main(int argc, char **argv)
+{
+    const long n = argc > 1 ? atol(argv[1]) : 10000;
+    for (long i = 0; i < n; ++i) {
+        int expected = 0, result = 0;
+        switch (i % 4) {
+        case 0: result = tessel_encode("-8 -l M", "loop.png", "loop\0data", 9); break;
+        case 1: result = tessel_encode("-8 -t bmp", "loop.bmp", "a\0b", 3); break;
+        case 2: expected = 1105; result = tessel_encode(NULL, "loop.png", "a\0b", 3); break;
+        default: expected = 1104; result = tessel_run("-v 41 -o loop.png X"); break;
+        }
+        if (result != expected) {
+            fprintf(stderr, "call %ld: %d, expected %d\n", i, result, expected);
+            return 1;
+        }
+    }
+    struct rusage usage;
+    getrusage(RUSAGE_SELF, &usage);
+    printf("%ld calls, peak %ld KiB\n", n, usage.ru_maxrss);
+    return 0;
+}

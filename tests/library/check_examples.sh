@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Builds and runs the C, C# and Python examples of README.md (the blocks after
+# a "<!-- tested: NAME -->" line) against libtessel.so: each must succeed and
+# leave two symbols that zbarimg decodes to the example's bytes exactly.
+# Usage: check_examples.sh README.md BUILD_FOLDER
+set -euo pipefail
+readme=$(realpath "$1")
+build=$(realpath "$2")
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+work=$(mktemp -d "${TMPDIR:-/tmp}/tessel-examples.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+export LD_LIBRARY_PATH=$build
+expected=$(printf 'Z\303\274rich "Bahnhofstrasse 1"\r\nC:\\Kunden\\4711' | od -An -tx1)
+for name in example.c example.cs example.py; do
+  mkdir "$work/$name"
+  cd "$work/$name"
+  awk -v tag="<!-- tested: $name -->" '$0 == tag { on = 1; next }
+    on && /^```/ { if (inside) exit; inside = 1; next }
+    inside { print }' "$readme" >"$name"
+  case $name in
+    *.c) cc -Wall -Wextra -Werror -I "$root/include" -o example example.c -L "$build" -ltessel
+         ./example ;;
+    *.cs) mcs -nologo -out:example.exe example.cs
+          mono example.exe ;;
+    *.py) /usr/bin/python3 example.py ;;
+  esac
+  for png in address.png quoted.png; do
+    got=$(zbarimg -q --raw --nodbus -Sbinary "$png" | od -An -tx1)
+    [ "$got" = "$expected" ] || { echo "$name: $png decodes to$got" >&2; exit 1; }
+  done
+  echo "$name: ok"
+done

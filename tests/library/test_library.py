@@ -1,0 +1,158 @@
+"""libtessel.so through ctypes, against tessel processes: the same files, log
+messages and codes; bytes that a command line cannot carry; threads, a moving
+working directory, a renamed log, unloading and loading again.
+
+Usage: test_library.py TESSEL LIBTESSEL [unittest arguments]"""
+
+import _ctypes
+import ctypes
+import os
+import re
+import sys
+import threading
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+from harness import STAMP, TesselCase, main, read_bytes, read_png, zbar  # noqa: E402
+
+LIBRARY = sys.argv.pop(2)
+SERIES = b"0123456789" * 12
+
+
+def load():
+    lib = ctypes.CDLL(LIBRARY)
+    lib.tessel_run.argtypes = [ctypes.c_char_p]
+    lib.tessel_encode.argtypes = [ctypes.c_char_p, ctypes.c_char_p, ctypes.c_void_p, ctypes.c_size_t]
+    lib.tessel_version.restype = ctypes.c_char_p
+    return lib
+
+
+def encode(lib, switches, name, data):
+    return lib.tessel_encode(switches, name, data, 1 if data is None else len(data))
+
+
+def messages(log):
+    return [re.sub(STAMP, b"", line) for line in log.split(b"\n")]
+
+
+# A command line of space-free tokens, and the same run as tessel_encode
+# arguments (switches, output name, data), or None.
+CASES = [
+    (b"-z 4 -l H -o a.png Hello", (b"-z 4 -l H", b"a.png", b"Hello")),
+    (b"-t bmp -o b.bmp BMP\\x21", (b"-t bmp", b"b.bmp", b"BMP!")),
+    (b"-s -v 1 -l M -o s.png " + SERIES, (b"-s -v 1 -l M", b"s.png", SERIES)),
+    (b"-s -v 1 -t bmp -o s.bmp " + SERIES, (b"-s -v 1 -t bmp", b"s.bmp", SERIES)),
+    (b"-h", (b"-h", b"h.png", b"X")),
+    (b"-z 0 -o f.png X", (b"-z 0", b"f.png", b"X")),
+    (b"-o f.png", (None, b"f.png", None)),
+    (b"-l M X", (b"-l M", None, b"X")),
+    (b"-o no/f.png X", (b"", b"no/f.png", b"X")),
+    (b"-o " + b"n" * 260 + b" X", (None, b"n" * 260, b"X")),
+    (b"-v 41 -o f.png X", (b"-v 41", b"f.png", b"X")),
+    (b"-t bmp -o no/f.bmp X", (b"-t bmp", b"no/f.bmp", b"X")),
+    (b"-s -o f.png X", (b"-s", b"f.png", b"X")),
+]
+# Data a command line cannot carry as it is; each must decode to itself.
+# 331 bytes: the 8-bit capacity of version 13-M.
+SEPA = (b"BCD\n002\n1\nSCT\nCOBADEFFXXX\nMustermann GmbH\nDE89370400440532013000\nEUR1250.00\n\n\n"
+        b"Abschlag 706524706 Nr. 05929 Kd. 446962 Nr. 37028 fuer 733577365 Vertrag 430185283 "
+        b"Zahlung 4852791 Menge 98962 Kd. 6390765 Lieferung 280814141 Kd. 173666257 "
+        b"Kd. 731698614 Zahlung 680387 Nr. 09343 Kd. 2834494 Menge 28576139 Lieferung 410190 "
+        b"Vertrag 21859")
+PAYLOADS = [b"-----BEGIN CERTIFICATE-----\nMIIB", b"say \"hi\", it's \\\"ok\\\"",
+            b"C:\\dir\\x41\\s", b"one\r\ntwo\r\n", "Zürich 1€ ½".encode(), b"\0a\0b\0"]
+
+
+class Library(TesselCase):
+    lib = load()
+
+    def in_folder(self, name, call):
+        folder = os.path.join(self.root, name)
+        os.makedirs(folder, exist_ok=True)
+        os.chdir(folder)
+        os.environ["TMPDIR"] = self.tmpdir
+        code = call()
+        self.assertEqual(os.listdir(self.tmpdir), [], "a temporary file was left behind")
+        log = read_bytes(os.path.join(folder, "Tessel.log"))
+        files = {n: read_bytes(os.path.join(folder, n)) for n in os.listdir(folder) if n != "Tessel.log"}
+        return code, messages(log), files
+
+    def test_run_and_encode_match_the_program(self):
+        for i, (line, args) in enumerate(CASES):
+            with self.subTest(line=line[:40]):
+                proc = self.in_folder(f"p{i}", lambda: self.run_tessel(*line.decode().split(" "),
+                                                                       folder=os.getcwd()).status)
+                run = self.in_folder(f"r{i}", lambda: self.lib.tessel_run(line))
+                self.assertEqual((run[0] % 256,) + run[1:], proc)
+                self.assertTrue(run[0] == 0 or 1101 <= run[0] <= 1106)
+                if line != b"-h":
+                    self.assertEqual(self.in_folder(f"e{i}", lambda: encode(self.lib, *args)), run)
+        self.assertEqual(self.lib.tessel_version(), b"1.0.0.1")
+
+    def test_bytes_the_command_line_cannot_carry(self):
+        for i, data in enumerate(PAYLOADS):
+            with self.subTest(data=data):
+                nul = b"\0" in data
+                code, log, files = self.in_folder("b", lambda: encode(self.lib, b"-8" if nul else None,
+                                                                      b"p%d.png" % i, data))
+                self.assertEqual((code, zbar(f"p{i}.png")), (0, data))
+                if not nul:  # the same symbol as the data written as \xHH escapes
+                    escaped = b"".join(b"\\x%02x" % c for c in data)
+                    self.lib.tessel_run(b"-o q%d.png " % i + escaped)
+                    self.assertEqual(read_bytes(f"q{i}.png"), files[f"p{i}.png"])
+        for switches, version in ((b"-l M -m 0 -z 1", 14), (b"-8 -l M -m 0 -z 1", 13)):
+            self.assertEqual(encode(self.lib, switches, b"sepa.png", SEPA), 0)
+            self.assertEqual((len(SEPA), read_png("sepa.png")[0]), (331, 17 + 4 * version))
+        code, log, files = self.in_folder("n", lambda: encode(self.lib, b"-l M", b"n.png", b"a\0b"))
+        self.assertEqual((code, log[0], files),
+                         (1105, b"Dato con un car\xe1cter nulo: se necesita -8 para codificarlo", {}))
+
+    def test_threads_share_the_library(self):
+        def work(t):
+            for i in range(200):
+                name = b"t%d-%d.%s" % (t, i, b"bmp" if i % 7 == 0 else b"png")
+                switches = b"-z 0" if i % 10 == 0 else b"-t bmp" if i % 7 == 0 else b""
+                results[(t, i)] = (encode(self.lib, switches, name, b"%d/%d" % (t, i)), name)
+        results = {}
+        threads = [threading.Thread(target=work, args=(t,)) for t in range(8)]
+        os.chdir(self.folder)
+        for thread in threads:
+            thread.start()
+        for thread in threads:
+            thread.join()
+        os.mkdir("one")
+        os.chdir("one")  # the same calls one after another, for comparison
+        for (t, i), (code, name) in sorted(results.items()):
+            switches = b"-z 0" if i % 10 == 0 else b"-t bmp" if i % 7 == 0 else b""
+            self.assertEqual(code, encode(self.lib, switches, name, b"%d/%d" % (t, i)))
+            self.assertEqual(read_bytes(name), read_bytes(os.path.join(self.folder, name.decode())))
+        lines = read_bytes(os.path.join(self.folder, "Tessel.log")).split(b"\n")
+        self.assertEqual(len(lines), len(read_bytes("Tessel.log").split(b"\n")))
+        for line in lines[:-1]:  # each line whole, none broken into by another
+            self.assertRegex(line, b"^" + STAMP + b"Tama\xf1o inv\xe1lido: 0$")
+
+    def test_the_log_follows_the_directory_and_may_be_renamed(self):
+        for name in ("a", "b", "a"):
+            self.in_folder(name, lambda: self.lib.tessel_run(b"-o x.png"))
+        os.rename("Tessel.log", "old.log")
+        self.lib.tessel_run(b"-o x.png")
+        self.assertEqual([len(read_bytes(n).splitlines()) for n in ("old.log", "Tessel.log", "../b/Tessel.log")],
+                         [2, 1, 1])
+
+    def test_unload_and_load_again(self):
+        os.chdir(self.folder)
+        _ctypes.dlclose(Library.lib._handle)  # the shared handle too, so it really goes
+        Library.lib = None
+        for _ in range(20):
+            lib = load()
+            self.assertEqual(encode(lib, b"-8", b"r.png", b"\0reload"), 0)
+            handle = lib._handle
+            del lib
+            _ctypes.dlclose(handle)
+            with open("/proc/self/maps") as maps:
+                self.assertNotIn("libtessel", maps.read())
+        self.assertEqual(zbar("r.png"), b"\0reload")
+        Library.lib = load()
+
+
+if __name__ == "__main__":
+    main(sys.argv)
