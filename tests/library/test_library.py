@@ -102,9 +102,12 @@ class Library(TesselCase):
         for switches, version in ((b"-l M -m 0 -z 1", 14), (b"-8 -l M -m 0 -z 1", 13)):
             self.assertEqual(encode(self.lib, switches, b"sepa.png", SEPA), 0)
             self.assertEqual((len(SEPA), read_png("sepa.png")[0]), (331, 17 + 4 * version))
-        code, log, files = self.in_folder("n", lambda: encode(self.lib, b"-l M", b"n.png", b"a\0b"))
-        self.assertEqual((code, log[0], files),
-                         (1105, b"Dato con un car\xe1cter nulo: se necesita -8 para codificarlo", {}))
+        for i, (switches, data, message) in enumerate((
+                (b"-l M", b"a\0b", b"Dato con un car\xe1cter nulo: se necesita -8 para codificarlo"),
+                (b"-l M x", b"a", b"Dato no admitido entre los modificadores: x"),
+                (b"-z 2 -o y.png", b"a", b"Archivo de salida no admitido entre los modificadores"))):
+            result = self.in_folder(f"n{i}", lambda: encode(self.lib, switches, b"n.png", data))
+            self.assertEqual(result, (1105, [message, b""], {}))
 
     def test_threads_share_the_library(self):
         def work(t):
