@@ -23,6 +23,11 @@
  * another under one lock inside the library (a run's settings and its log are
  * process-wide); a call that fails leaves the lock free.
  *
+ * Memory: the library holds nothing between calls. With glibc, the first
+ * call lets the process's heap keep up to 1 MiB of freed memory for the next
+ * allocations (mallopt), so that call after call does not hand the same
+ * memory back to the system and take it again.
+ *
  * Texts are 8-bit and NUL-terminated; on Windows, file names are in the ANSI
  * code page. The library keeps no pointer passed to it after a call returns,
  * and nothing it returns needs to be freed.

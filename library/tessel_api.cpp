@@ -12,12 +12,21 @@
 
 namespace {
 
+bool heap_settings_made = false;  // guarded by the library lock
+
 // The host may change its directory, or rename or delete the log, between
 // calls: the log is opened afresh each time and never held between calls.
 template <typename Body>
 int locked_call(Body body)
 {
     lock_library_calls();
+    // Each call frees what it took (some 300 KiB of compressor state for a
+    // small symbol); without this the heap hands it back to the system and
+    // takes it again, call after call, as it would in tessel-batch.
+    if (!heap_settings_made) {
+        keep_freed_memory();
+        heap_settings_made = true;
+    }
     int result = result_no_memory;
     try {
         open_run_log();
