@@ -68,8 +68,6 @@ check 1 png2bmp_missing "$png2bmp" no-such.png copy3.bmp
   printf -- '-o b8.png %s' "$(head -c 260 /dev/zero | tr '\0' y)"  # a token past its slot
 } >batch.txt
 check 81 batch "$batch" batch.txt
-# Every call releases all it took, whatever its outcome, and the library
-# holds nothing between calls.
 check 0 library_loop "$call_loop" 10000
 
 leftovers=$(ls -A "$TMPDIR")
