@@ -110,6 +110,8 @@ int make_symbols(const char* output_name, const char* data, std::size_t size, ru
     const int written = write_single(data, size, bmp ? temp_name : output_name);
     if (written != result_ok || !bmp)
         return written;
+    // The temporary file holds the PNG; output_name is the BMP's.
+    // NOLINTNEXTLINE(readability-suspicious-call-argument)
     return convert_png_to_bmp(temp_name, output_name);
 }
 
