@@ -4,7 +4,6 @@
 set -euo pipefail
 readme=$(realpath "$1")
 build=$(realpath "$2")
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 work=$(mktemp -d "${TMPDIR:-/tmp}/tessel-examples.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 export LD_LIBRARY_PATH=$build
@@ -16,7 +15,7 @@ for name in example.c example.cs example.py; do
     on && /^```/ { if (inside) exit; inside = 1; next }
     inside { print }' "$readme" >"$name"
   case $name in
-    *.c) cc -Wall -Wextra -Werror -I "$root/include" -o example example.c -L "$build" -ltessel && ./example ;;
+    *.c) cc -Wall -Wextra -Werror -I "$(dirname "$readme")/include" -o example example.c -L "$build" -ltessel && ./example ;;
     *.cs) mcs -nologo -out:example.exe example.cs && mono example.exe ;;
     *.py) /usr/bin/python3 example.py ;;
   esac
