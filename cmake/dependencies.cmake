@@ -50,6 +50,16 @@ if(TESSEL_STATIC_DEPS)
   target_link_libraries(tessel_deps INTERFACE
     ${TESSEL_QRENCODE_STATIC} ${TESSEL_PNG_STATIC} ZLIB::ZLIB ${TESSEL_LIBM})
   target_link_options(tessel_deps INTERFACE -static-libstdc++ -static-libgcc)
+
+  # The shared library cannot take libpng16.a, which is not position-
+  # independent code; it links the shared libraries of the same Debian
+  # packages (and the same libqrencode release) instead.
+  add_library(tessel_shared_deps INTERFACE)
+  find_library(TESSEL_QRENCODE_SHARED libqrencode.so REQUIRED)
+  find_library(TESSEL_PNG_SHARED libpng16.so REQUIRED)
+  find_library(TESSEL_ZLIB_SHARED libz.so REQUIRED)
+  target_link_libraries(tessel_shared_deps INTERFACE
+    ${TESSEL_QRENCODE_SHARED} ${TESSEL_PNG_SHARED} ${TESSEL_ZLIB_SHARED})
 else()
   find_package(PNG 1.6 REQUIRED)
   find_path(QRENCODE_INCLUDE_DIR qrencode.h REQUIRED)

@@ -21,12 +21,40 @@ constexpr const char* out_of_memory = "Error de memoria al leer la l\xEDnea de c
 // Windows opens no path longer than this (MAX_PATH less its NUL).
 constexpr std::size_t max_file_name_length = 259;
 
-// Everything between start-up and clean-up. temp_name is filled once the
-// output name and data are known; the caller deletes that file.
-int run(const char* command_line, char** tokens, char* temp_name)
+// What both kinds of run hold while they run; released by finish_run.
+struct run_state {
+    char** tokens;
+    std::array<char, token_size> temp_name;  // filled once the name and data are known
+};
+
+// Switches given apart from the data may not carry data or an output name:
+// they would be taken silently in place of the ones given as arguments. The
+// tokens are read with the switch pass's own rule for values.
+int refuse_data_in_switches(char** tokens, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        const char* token = tokens[i];
+        if (token[0] != '-') {
+            log_message("Dato no admitido entre los modificadores: %s", token);
+            return result_bad_command;
+        }
+        if (token[1] == 'o' || token[1] == 'O') {
+            log_line(run_log, "Archivo de salida no admitido entre los modificadores");
+            return result_bad_command;
+        }
+        if (i + 1 < count && tokens[i + 1][0] != '-')
+            ++i;
+    }
+    return result_ok;
+}
+
+// Splits text into st->tokens and runs the switch pass over them; with
+// switches_only, a data token or -o among them is refused first. Returns 0,
+// or the failure code after logging it.
+int read_switches(const char* text, bool switches_only, run_state* st, switch_outcome* outcome)
 {
     split_status split = split_status::ok;
-    const int count = split_command_line(command_line, tokens, max_tokens, &split);
+    const int count = split_command_line(text, st->tokens, max_tokens, &split);
     if (split == split_status::token_too_long) {
         log_line(run_log, "Par\xE1metro demasiado largo: m\xE1ximo 32767 caracteres");
         return result_bad_command;
@@ -35,26 +63,42 @@ int run(const char* command_line, char** tokens, char* temp_name)
         log_line(run_log, out_of_memory);
         return result_no_memory;
     }
-    switch_outcome outcome;
-    const int result = run_switch_pass(tokens, count, &outcome);
-    if (result != result_ok || outcome.help_shown)
-        return result;
-    if (outcome.output_name == nullptr) {
+    if (switches_only) {
+        const int refused = refuse_data_in_switches(st->tokens, count);
+        if (refused != result_ok)
+            return refused;
+    }
+    return run_switch_pass(st->tokens, count, outcome);
+}
+
+// Everything after the switch pass, shared by both kinds of run: the checks
+// of the output name and the data, the temporary file, the symbol or series
+// and its PNG or BMP files. data is nullptr when none was given; otherwise it
+// has a NUL after its size bytes, or is longer than any encoder takes.
+int make_symbols(const char* output_name, const char* data, std::size_t size, run_state* st)
+{
+    if (output_name == nullptr) {
         log_line(run_log, "Archivo de salida no ha sido especificado");
         return result_bad_command;
     }
     // A token may be far longer than any path that can be opened; such a name
     // is refused before the temporary file or a symbol is made.
-    if (std::strlen(outcome.output_name) > max_file_name_length) {
-        log_message("Nombre de archivo demasiado largo: %s", outcome.output_name);
+    if (std::strlen(output_name) > max_file_name_length) {
+        log_message("Nombre de archivo demasiado largo: %s", output_name);
         return result_cannot_create;
     }
-    const string_buffer* data = current_data();
     if (data == nullptr) {
         log_line(run_log, "Dato a codificar no ha sido especificado");
         return result_bad_command;
     }
-    make_temp_name(temp_name, token_size);
+    // Only the 8-bit calls take a length; the others read the data as a C
+    // string and would end it at the NUL, encoding less than was given.
+    if (run_settings.eight_bit == 0 && std::memchr(data, '\0', size) != nullptr) {
+        log_line(run_log, "Dato con un car\xE1" "cter nulo: se necesita -8 para codificarlo");
+        return result_bad_command;
+    }
+    char* temp_name = st->temp_name.data();
+    make_temp_name(temp_name, st->temp_name.size());
     if (run_settings.structured != 0 && run_settings.version == 0) {
         log_line(run_log,
                  "La versi\xF3n debe ser especificada para codificar simbolos estructurados.\n");
@@ -62,16 +106,50 @@ int run(const char* command_line, char** tokens, char* temp_name)
     }
     const bool bmp = run_settings.image_type == image_bmp;
     if (run_settings.structured != 0)
-        return write_structured(data->text, outcome.output_name, bmp ? temp_name : nullptr);
-    const int written = write_single(data->text, bmp ? temp_name : outcome.output_name);
+        return write_structured(data, size, output_name, bmp ? temp_name : nullptr);
+    const int written = write_single(data, size, bmp ? temp_name : output_name);
     if (written != result_ok || !bmp)
         return written;
-    return convert_png_to_bmp(temp_name, outcome.output_name);
+    // The temporary file holds the PNG; output_name is the BMP's.
+    // NOLINTNEXTLINE(readability-suspicious-call-argument)
+    return convert_png_to_bmp(temp_name, output_name);
+}
+
+int command_line_run(const char* command_line, run_state* st)
+{
+    switch_outcome outcome;
+    const int result = read_switches(command_line, false, st, &outcome);
+    if (result != result_ok || outcome.help_shown)
+        return result;
+    const string_buffer* data = current_data();
+    return make_symbols(outcome.output_name, data != nullptr ? data->text : nullptr,
+                        data != nullptr ? static_cast<std::size_t>(data->length) : 0, st);
+}
+
+int data_run(const char* switches, const char* output_name, const char* data, std::size_t size,
+             run_state* st)
+{
+    switch_outcome outcome;
+    const int result = read_switches(switches, true, st, &outcome);
+    if (result != result_ok || outcome.help_shown)
+        return result;
+    if (data == nullptr && size > 0)
+        return make_symbols(output_name, nullptr, 0, st);
+    // Data that no series can hold is refused by the encoder as it stands;
+    // anything else is copied, so that it ends in a NUL as the encoders need.
+    if (size > max_encodable_bytes)
+        return make_symbols(output_name, data, size, st);
+    if (take_data_bytes(data, size) == 0) {
+        log_line(run_log, "Error de memoria al preparar dato de entrada");
+        return result_no_memory;
+    }
+    const string_buffer* held = current_data();
+    return make_symbols(output_name, held->text, size, st);
 }
 
 // Puts back what an earlier run in this process may have left behind, so that
 // every run starts as the first run of a new process would; the data was
-// released at the end of that run. The run log stays open; the converter
+// released at the end of that run. The run log stays as it is; the converter
 // keeps the stream it writes to.
 void reset_process_state()
 {
@@ -81,29 +159,65 @@ void reset_process_state()
     conv_diag.stream = status_stream;
 }
 
-}  // namespace
-
-int tessel_main(const char* command_line)
+// Releases what a run held, whichever way it ended.
+void finish_run(run_state* st)
 {
-    reset_process_state();
-    if (run_log == nullptr)
-        open_run_log();
-    std::array<char, token_size> temp_name{};
-    char** tokens = alloc_token_array(max_tokens, token_size);
-    int result = result_no_memory;
-    if (tokens == nullptr)
-        log_line(run_log, out_of_memory);
-    else
-        result = run(command_line != nullptr ? command_line : "", tokens, temp_name.data());
-    free_token_array(tokens, max_tokens);
+    free_token_array(st->tokens, max_tokens);
+    st->tokens = nullptr;
     release_data();
-    if (temp_name[0] != '\0')
-        std::remove(temp_name.data());
+    if (st->temp_name[0] != '\0')
+        std::remove(st->temp_name.data());
     // The usage text and continuation lines are not flushed as they are
     // written; a process that goes on to other runs must not hold them back.
     if (run_log != nullptr)
         std::fflush(run_log);
+}
+
+// Runs body(st) between the common start and end of a run. An exception
+// (only running out of memory can raise one) ends the run with 1102 and the
+// usual clean-up, so it never reaches a caller of the library.
+template <typename Body>
+int guarded_run(Body body)
+{
+    reset_process_state();
+    run_state st{nullptr, {}};
+    int result = result_no_memory;
+    try {
+        st.tokens = alloc_token_array(max_tokens, token_size);
+        if (st.tokens == nullptr)
+            log_line(run_log, out_of_memory);
+        else
+            result = body(&st);
+    } catch (...) {
+        // The code throws nothing itself; what the standard library may
+        // throw (std::bad_alloc, std::length_error) is memory running out.
+        log_line(run_log, "Error de memoria");
+        result = result_no_memory;
+    }
+    finish_run(&st);
     return result;
+}
+
+}  // namespace
+
+int run_command_line(const char* command_line)
+{
+    const char* text = command_line != nullptr ? command_line : "";
+    return guarded_run([text](run_state* st) { return command_line_run(text, st); });
+}
+
+int run_with_data(const char* switches, const char* output_name, const char* data,
+                  std::size_t size)
+{
+    const char* text = switches != nullptr ? switches : "";
+    return guarded_run([=](run_state* st) { return data_run(text, output_name, data, size, st); });
+}
+
+int tessel_main(const char* command_line)
+{
+    if (run_log == nullptr)
+        open_run_log();
+    return run_command_line(command_line);
 }
 
 int tessel_refuse_command_line(command_line_refusal reason)

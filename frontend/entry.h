@@ -1,13 +1,32 @@
-// The whole life of one run: from the command-line text to the exit code.
+// The whole life of one run: from the command-line text, or from switches,
+// an output name and the data bytes, to the exit code.
 #pragma once
+
+#include <cstddef>
 
 // command_line: the text that follows the program name (as WinMain receives
 // it). Returns 0 on success or -h, else the code of the first failure
-// (1101-1106). Every message goes to "Tessel.log"; no temporary file outlives
-// the call. May be called any number of times in one process: each call
-// starts from the default settings and converter state, and leaves the log
-// flushed and nothing else held but the open log.
+// (1101-1106). Opens "Tessel.log" when it is not open and leaves it open for
+// later runs; otherwise as run_command_line. For the programs.
 int tessel_main(const char* command_line);
+
+// One run of command_line (nullptr: an empty one) with the run log as it
+// stands, open or not. Every message goes to the run log; no temporary file
+// outlives the call, and no exception leaves it (running out of memory
+// anywhere is 1102). May be called any number of times in one process: each
+// call starts from the default settings and converter state, and leaves the
+// log flushed and nothing else held. Not reentrant: the state is
+// process-wide, so calls must not overlap.
+int run_command_line(const char* command_line);
+
+// The same run with the data given as bytes. switches (nullptr or "": none)
+// goes through the tokenizer and the switch pass, and may hold no data token
+// and no -o (1105). output_name is used as it is (nullptr: none given). The
+// size bytes at data are the data exactly; data may be nullptr only when size
+// is 0. Data holding a NUL byte needs -8 (else 1105). Same guarantees as
+// run_command_line.
+int run_with_data(const char* switches, const char* output_name, const char* data,
+                  std::size_t size);
 
 // Why the platform could not hand over a command line at all.
 enum class command_line_refusal {

@@ -24,6 +24,21 @@ int take_data_token(const char* token)
     return 1;
 }
 
+int take_data_bytes(const char* bytes, std::size_t size)
+{
+    release_data();
+    if (size >= static_cast<std::size_t>(INT32_MAX))
+        return 0;
+    prepared_data = new_buffer_sized(static_cast<int32_t>(size + 1));
+    if (prepared_data == nullptr)
+        return 0;
+    if (size > 0)
+        std::memcpy(prepared_data->text, bytes, size);
+    prepared_data->text[size] = '\0';
+    prepared_data->length = static_cast<int32_t>(size);
+    return 1;
+}
+
 void release_data()
 {
     free_buffer(prepared_data);

@@ -4,9 +4,18 @@
 
 #include "util/string_buffer.h"
 
+#include <cstddef>
+
 // Releases the data held so far and makes the prepared data from token.
 // Returns 1, or 0 when memory runs out; no data is held then.
 int take_data_token(const char* token);
+
+// Releases the data held so far and holds a copy of the size bytes at bytes
+// exactly as they are (NUL bytes included, no escapes), with a NUL after
+// them; length is size. Returns 1, or 0 when memory runs out or size does not
+// fit a string_buffer (size + 1 > INT32_MAX); no data is held then. bytes may
+// be nullptr only when size is 0.
+int take_data_bytes(const char* bytes, std::size_t size);
 
 // Frees the data held, if any. Safe to call at any time.
 void release_data();

@@ -10,27 +10,36 @@
 #include <cstdio>
 #include <string_view>
 
-QRcode* encode_single(const char* data)
+QRcode* encode_single(const char* data, std::size_t size)
 {
     const run_settings_t& s = run_settings;
+    if (size > max_encodable_bytes)
+        return nullptr;
+    // The length-taking call keeps a NUL byte; for NUL-free data it is the
+    // same encoding as the string form.
     if (s.eight_bit != 0)
-        return QRcode_encodeString8bit(data, s.version, static_cast<QRecLevel>(s.level));
+        return QRcode_encodeData(static_cast<int>(size), reinterpret_cast<const unsigned char*>(data),
+                                 s.version, static_cast<QRecLevel>(s.level));
     return QRcode_encodeString(data, s.version, static_cast<QRecLevel>(s.level),
                                static_cast<QRencodeMode>(s.hint), s.case_sensitive);
 }
 
-QRcode_List* encode_structured(const char* data)
+QRcode_List* encode_structured(const char* data, std::size_t size)
 {
     const run_settings_t& s = run_settings;
+    if (size > max_encodable_bytes)
+        return nullptr;
     if (s.eight_bit != 0)
-        return QRcode_encodeString8bitStructured(data, s.version, static_cast<QRecLevel>(s.level));
+        return QRcode_encodeDataStructured(static_cast<int>(size),
+                                           reinterpret_cast<const unsigned char*>(data), s.version,
+                                           static_cast<QRecLevel>(s.level));
     return QRcode_encodeStringStructured(data, s.version, static_cast<QRecLevel>(s.level),
                                          static_cast<QRencodeMode>(s.hint), s.case_sensitive);
 }
 
-int write_single(const char* data, const char* file_name)
+int write_single(const char* data, std::size_t size, const char* file_name)
 {
-    QRcode* symbol = encode_single(data);
+    QRcode* symbol = encode_single(data, size);
     if (symbol == nullptr) {
         log_line(run_log, "Error al codificar dato de entrada");
         return result_encode_refused;
@@ -94,9 +103,10 @@ int write_series_symbol(const QRcode* symbol, const char* name, const char* bmp_
 
 }  // namespace
 
-int write_structured(const char* data, const char* file_name, const char* bmp_temp_name)
+int write_structured(const char* data, std::size_t size, const char* file_name,
+                     const char* bmp_temp_name)
 {
-    QRcode_List* list = encode_structured(data);
+    QRcode_List* list = encode_structured(data, size);
     if (list == nullptr) {
         log_line(run_log, "Error al codificar dato de entrada");
         return result_encode_refused;

@@ -5,17 +5,24 @@
 #include <cstddef>
 #include <qrencode.h>
 
-// The encoder chosen by the run settings. Each returns a new symbol (or list)
-// owned by the caller, or nullptr when libqrencode refuses the data.
-QRcode* encode_single(const char* data);
-QRcode_List* encode_structured(const char* data);
+// More bytes than this fill no symbol and no series (16 symbols of 7,089
+// digits at most); the encoders refuse them without handing them on.
+inline constexpr std::size_t max_encodable_bytes = std::size_t{16} * 7089;
 
-// Encodes data as one symbol and writes it to file_name as a PNG image.
-// Returns 0, or 1104 (encoding refused) or the PNG writer's code, after
-// logging the failure.
-int write_single(const char* data, const char* file_name);
+// The encoder chosen by the run settings, for the size bytes at data. With -8
+// every byte is encoded as it is, NUL included. Without -8, data must hold
+// no NUL and have one after its size bytes (libqrencode reads it as a C
+// string). Each returns a new symbol (or list) owned by the caller, or
+// nullptr when libqrencode refuses the data.
+QRcode* encode_single(const char* data, std::size_t size);
+QRcode_List* encode_structured(const char* data, std::size_t size);
 
-// Encodes data as a series and writes symbol n to "<stem>-NN<suffix>", where
+// Encodes data (as for encode_single) as one symbol and writes it to
+// file_name as a PNG image. Returns 0, or 1104 (encoding refused) or the PNG
+// writer's code, after logging the failure.
+int write_single(const char* data, std::size_t size, const char* file_name);
+
+// Encodes data (as for encode_single) as a series and writes symbol n to "<stem>-NN<suffix>", where
 // a trailing suffix (".png", or ".bmp" when bmp_temp_name is given) of a name
 // longer than 4 characters is cut off and put back after the number, its case
 // kept. With bmp_temp_name, each symbol is drawn into that temporary PNG file
@@ -23,7 +30,8 @@ int write_single(const char* data, const char* file_name);
 // a file that cannot be written does not stop the rest, and the result is the
 // code of the first failure (0 when all were written). A name over 259
 // characters or a list node without a symbol ends the series at once.
-int write_structured(const char* data, const char* file_name, const char* bmp_temp_name);
+int write_structured(const char* data, std::size_t size, const char* file_name,
+                     const char* bmp_temp_name);
 
 // Builds the file name of symbol number counter (1-99) of a series named after
 // file_name, as described above. Returns false, leaving "" in out, when the

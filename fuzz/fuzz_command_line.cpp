@@ -1,7 +1,9 @@
 // The command line as the entry point reads it, on arbitrary bytes: the
 // tokenizer, the switch pass with its value checks, the preparation of the
-// data token and the series names made from the output name. Nothing is
-// written to disk: with no run log open, every message goes nowhere.
+// data token and the series names made from the output name; then the byte-taking
+// run (switches up to the first NUL, data after it), writing into a missing folder.
+// With no run log open, every message goes nowhere.
+#include "frontend/entry.h"
 #include "frontend/exit_codes.h"
 #include "frontend/input_data.h"
 #include "frontend/run_settings.h"
@@ -108,5 +110,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 
     free_token_array(tokens, max_tokens);
     release_data();
+
+    const std::size_t switches_size = std::strlen(command_line);
+    const std::size_t data_size = size > switches_size ? size - switches_size - 1 : 0;
+    const int result = run_with_data(command_line, "no-such-folder/fuzz.png",
+                                     bytes.data() + switches_size + 1, data_size);
+    FUZZ_REQUIRE(result == result_ok || (result >= result_cannot_create && result <= result_bmp_failed));
+    FUZZ_REQUIRE(current_data() == nullptr);
     return 0;
 }

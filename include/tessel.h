@@ -23,6 +23,11 @@
  * another under one lock inside the library (a run's settings and its log are
  * process-wide); a call that fails leaves the lock free.
  *
+ * Memory: the library holds nothing between calls. With glibc, the first
+ * call lets the process's heap keep up to 1 MiB of freed memory for the next
+ * allocations (mallopt), so that call after call does not hand the same
+ * memory back to the system and take it again.
+ *
  * Texts are 8-bit and NUL-terminated; on Windows, file names are in the ANSI
  * code page. The library keeps no pointer passed to it after a call returns,
  * and nothing it returns needs to be freed.
@@ -67,13 +72,14 @@ TESSEL_API int TESSEL_CALL tessel_run(const char *command_line);
  * the caller and its data.
  * switches: null, empty, or switches and their values only (for example
  *   "-l M -z 4 -t bmp"), read as a command line is; a data token or -o in it
- *   is refused with 1105.
+ *   is refused with 1105 and a log line, before any switch takes effect.
  * output_name: the output file name as it is (spaces and quotes allowed);
  *   null, empty or longer than 259 characters is refused as tessel refuses it.
  * data, size: the size bytes at data are the data exactly: no escapes, no
  *   quotes, no code page; a leading '-' is data. The symbol is the one that
  *   tessel_run makes for the same bytes written as \xHH escapes. A NUL byte
- *   is encoded with -8; without -8, data holding a NUL is refused with 1105.
+ *   is encoded with -8; without -8, data holding a NUL is refused with 1105
+ *   and a log line that says -8 is needed.
  *   data may be null only when size is 0 (empty data, as tessel's "").
  * More data than the symbol holds is 1104, as on the command line. */
 TESSEL_API int TESSEL_CALL tessel_encode(const char *switches, const char *output_name,

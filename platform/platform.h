@@ -60,3 +60,11 @@ void keep_freed_memory();
 // program on standard error and returns false. Always true on POSIX, where
 // argv holds the bytes as they were given.
 bool check_arguments_exact(const char* program);
+
+// The one process-wide lock of the library form: every call of the library's
+// functions runs between lock_library_calls and unlock_library_calls, so that
+// calls from several threads run one after another. The lock needs no set-up
+// (it is initialised statically) and is not recursive: a thread that holds it
+// must not take it again. Never fails.
+void lock_library_calls();
+void unlock_library_calls();

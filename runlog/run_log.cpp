@@ -14,6 +14,14 @@ void open_run_log()
     run_log = std::fopen("Tessel.log", "a");
 }
 
+void close_run_log()
+{
+    if (run_log == nullptr)
+        return;
+    std::fclose(run_log);
+    run_log = nullptr;
+}
+
 void log_line(std::FILE* log, const char* message)
 {
     if (log == nullptr)

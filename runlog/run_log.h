@@ -7,12 +7,17 @@
 
 #include <cstdio>
 
-// The open run log of this process, or nullptr when it could not be opened.
-// Set once by open_run_log and never closed: the process end closes it.
+// The open run log of this process, or nullptr when it is not open. The
+// programs open it once and leave it to the process end to close; the
+// library opens and closes it around each call.
 extern std::FILE* run_log;
 
-// Opens "Tessel.log" in the working directory for appending, in text mode.
+// Opens "Tessel.log" in the working directory for appending, in text mode;
+// run_log stays nullptr when it cannot be opened.
 void open_run_log();
+
+// Closes the run log, if open, and sets run_log to nullptr.
+void close_run_log();
 
 // Writes "YYYYMMDD-HHMMSSmmm:" + message + line feed with one formatted write
 // and flushes, so the line is in the file when the call returns. The message

@@ -3,12 +3,13 @@
 # start-up against an empty program, version 40 symbols as PNG and BMP, a
 # large conversion, peak memory, and where the instructions go. Then 1,000
 # symbols by tessel-batch, by 1,000 tessel processes and by zint's batch mode,
-# written to bench/batch-results.md. Last, under wine, a small symbol made
-# through tessel.dll against one tessel.exe process, written to
-# bench/wine-results.md.
-# Usage: scripts/bench.sh [--batch | --wine] [--quick]
-#   --batch: the tessel-batch comparison only; --wine: the tessel.dll one only;
-#   --quick: fewer rounds, to try it out
+# written to bench/batch-results.md. Then libtessel in one process against
+# tessel processes and tessel-batch, written to bench/library-results.md.
+# Last, under wine, a small symbol made through tessel.dll against one
+# tessel.exe process, written to bench/wine-results.md.
+# Usage: scripts/bench.sh [--batch | --library | --wine] [--quick]
+#   --batch, --library, --wine: that comparison only; --quick: fewer rounds,
+#   to try it out
 # Builds into build-bench/ (static and shared variants); takes a few minutes.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -23,12 +24,14 @@ scripts/posix-deps.sh
 
 batch_only=false
 wine_only=false
+library_only=false
 quick=false
 pass=()
 for arg in "$@"; do
   case $arg in
     --batch) batch_only=true ;;
     --wine) wine_only=true ;;
+    --library) library_only=true ;;
     *) [ "$arg" != --quick ] || quick=true; pass+=("$arg") ;;
   esac
 done
@@ -99,7 +102,7 @@ build() {  # build FOLDER STATIC
   # lets callgrind tell the project's source files from the libraries.
   cmake -S "$root" -B "$folder" "${gen[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DTESSEL_TESTS=OFF -DTESSEL_STATIC_DEPS="$static" >/dev/null
-  cmake --build "$folder" -j "$(nproc 2>/dev/null || echo 2)" --target tessel png2bmp tessel-batch >/dev/null
+  cmake --build "$folder" -j "$(nproc 2>/dev/null || echo 2)" --target tessel png2bmp tessel-batch tessel_library >/dev/null
 }
 echo "bench: building"
 build "$out/static" ON
@@ -112,8 +115,22 @@ run_batch_bench() {
   rm -rf "$out/batch-work"
   echo "bench: wrote bench/batch-results.md"
 }
+run_library_bench() {
+  cc -O2 -I "$root/include" -o "$out/library_calls" bench/library_calls.c \
+    -L "$out/static" -ltessel -Wl,-rpath,"$out/static"
+  rm -rf "$out/library-work"
+  /usr/bin/python3 -B bench/library_bench.py --tessel "$out/static/tessel" \
+    --batch "$out/static/tessel-batch" --driver "$out/library_calls" --work "$out/library-work" \
+    --out "$root/bench/library-results.md" "${pass[@]}"
+  rm -rf "$out/library-work"
+  echo "bench: wrote bench/library-results.md"
+}
 if $batch_only; then
   run_batch_bench
+  exit 0
+fi
+if $library_only; then
+  run_library_bench
   exit 0
 fi
 
@@ -137,4 +154,5 @@ rm -rf "$out/work"
 rm -rf "$out/work"
 echo "bench: wrote bench/results.md"
 run_batch_bench
+run_library_bench
 run_wine_bench

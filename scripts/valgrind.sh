@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs tessel and png2bmp end to end under valgrind's memcheck: a PNG symbol,
 # a BMP symbol, a structured series, failures of both programs, and -h; then
-# tessel-batch on a batch of the same kinds of lines and an over-long line. Fails
+# tessel-batch on a batch of the same kinds of lines and an over-long line;
+# then 10,000 calls of libtessel in one process (tessel_call_loop). Fails
 # on any memory error, on any definite or indirect leak, and on any exit code
 # other than the one the run should end with.
 # Usage: scripts/valgrind.sh [build folder holding the programs, default build/]
@@ -11,7 +12,8 @@ build=$(cd "${1:-$root/build}" && pwd)
 tessel=$build/tessel
 png2bmp=$build/png2bmp
 batch=$build/tessel-batch
-for program in "$tessel" "$png2bmp" "$batch"; do
+call_loop=$build/tessel_call_loop
+for program in "$tessel" "$png2bmp" "$batch" "$call_loop"; do
   [ -x "$program" ] || { echo "valgrind: $program is missing; build it first" >&2; exit 1; }
 done
 command -v valgrind >/dev/null 2>&1 || { echo "valgrind: not installed (Debian: valgrind)" >&2; exit 1; }
@@ -66,6 +68,7 @@ check 1 png2bmp_missing "$png2bmp" no-such.png copy3.bmp
   printf -- '-o b8.png %s' "$(head -c 260 /dev/zero | tr '\0' y)"  # a token past its slot
 } >batch.txt
 check 81 batch "$batch" batch.txt
+check 0 library_loop "$call_loop" 10000
 
 leftovers=$(ls -A "$TMPDIR")
 if [ -n "$leftovers" ]; then

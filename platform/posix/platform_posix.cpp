@@ -9,6 +9,7 @@
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
+#include <pthread.h>
 #include <string_view>
 #include <sys/time.h>
 #include <unistd.h>
@@ -97,4 +98,18 @@ void keep_freed_memory()
 bool check_arguments_exact(const char* /*program*/)
 {
     return true;
+}
+
+namespace {
+pthread_mutex_t library_lock = PTHREAD_MUTEX_INITIALIZER;
+}
+
+void lock_library_calls()
+{
+    pthread_mutex_lock(&library_lock);
+}
+
+void unlock_library_calls()
+{
+    pthread_mutex_unlock(&library_lock);
 }

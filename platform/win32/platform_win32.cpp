@@ -105,3 +105,20 @@ void keep_freed_memory()
 {
     // The Windows heap decides on its own when to give memory back.
 }
+
+namespace {
+// Static initialisation: no DllMain work, and nothing to tear down when the
+// DLL is unloaded. (The win32 thread model of the mingw toolchain has no
+// std::mutex.)
+SRWLOCK library_lock = SRWLOCK_INIT;
+}
+
+void lock_library_calls()
+{
+    AcquireSRWLockExclusive(&library_lock);
+}
+
+void unlock_library_calls()
+{
+    ReleaseSRWLockExclusive(&library_lock);
+}

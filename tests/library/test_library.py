@@ -1,0 +1,139 @@
+"""libtessel.so through ctypes against tessel processes, bytes no command line carries, threads,
+directories, a renamed log, reloads. Usage: test_library.py TESSEL LIBTESSEL [unittest arguments]"""
+
+import _ctypes
+import ctypes
+import os
+import re
+import sys
+import threading
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+from harness import STAMP, TesselCase, main, read_bytes, zbar, zbar_series  # noqa: E402
+
+LIBRARY = sys.argv.pop(2)
+SERIES = b"0123456789" * 12
+
+
+def load():
+    lib = ctypes.CDLL(LIBRARY)
+    lib.tessel_run.argtypes = [ctypes.c_char_p]
+    lib.tessel_encode.argtypes = [ctypes.c_char_p, ctypes.c_char_p, ctypes.c_void_p, ctypes.c_size_t]
+    lib.tessel_version.restype = ctypes.c_char_p
+    return lib
+
+
+def encode(lib, switches, name, data):
+    return lib.tessel_encode(switches, name, data, 1 if data is None else len(data))
+
+
+# A command line of space-free tokens, and the same run as tessel_encode arguments.
+CASES = [
+    (b"-z 4 -l H -o a.png Hello", (b"-z 4 -l H", b"a.png", b"Hello")),
+    (b"-t bmp -o b.bmp BMP\\x21", (b"-t bmp", b"b.bmp", b"BMP!")),
+    (b"-s -v 1 -l M -o s.png " + SERIES, (b"-s -v 1 -l M", b"s.png", SERIES)),
+    (b"-s -v 1 -t bmp -o s.bmp " + SERIES, (b"-s -v 1 -t bmp", b"s.bmp", SERIES)),
+    (b"-h", (b"-h", b"h.png", b"X")),
+    (b"-z 0 -o f.png X", (b"-z 0", b"f.png", b"X")),
+    (b"-o f.png", (None, b"f.png", None)),
+    (b"-l M X", (b"-l M", None, b"X")),
+    (b"-o no/f.png X", (b"", b"no/f.png", b"X")),
+    (b"-o " + b"n" * 260 + b" X", (None, b"n" * 260, b"X")),
+    (b"-v 41 -o f.png X", (b"-v 41", b"f.png", b"X")),
+    (b"-t bmp -o no/f.bmp X", (b"-t bmp", b"no/f.bmp", b"X")),
+    (b"-s -o f.png X", (b"-s", b"f.png", b"X")),
+]
+# Data no command line carries as it is.
+PAYLOADS = [b"-----BEGIN CERTIFICATE-----\nMIIB", b"say \"hi\", it's \\\"ok\\\"",
+            b"C:\\dir\\x41\\s", b"one\r\ntwo\r\n", "Zürich 1€ ½".encode(), b"\0a\0b\0"]
+
+
+class Library(TesselCase):
+    lib = load()
+
+    def in_folder(self, name, call):
+        folder = os.path.join(self.root, name)
+        os.makedirs(folder, exist_ok=True)
+        os.chdir(folder)
+        os.environ["TMPDIR"] = self.tmpdir
+        code = call()
+        self.assertEqual(os.listdir(self.tmpdir), [], "a temporary file was left behind")
+        log = read_bytes(os.path.join(folder, "Tessel.log"))
+        files = {n: read_bytes(os.path.join(folder, n)) for n in os.listdir(folder) if n != "Tessel.log"}
+        return code, [re.sub(STAMP, b"", line) for line in log.split(b"\n")], files
+
+    def test_run_and_encode_match_the_program(self):
+        for i, (line, args) in enumerate(CASES):
+            with self.subTest(line=line[:40]):
+                proc = self.in_folder(f"p{i}", lambda: self.run_tessel(*line.decode().split(" "),
+                                                                       folder=os.getcwd()).status)
+                run = self.in_folder(f"r{i}", lambda: self.lib.tessel_run(line))
+                self.assertEqual((run[0] % 256,) + run[1:], proc)
+                self.assertTrue(run[0] == 0 or 1101 <= run[0] <= 1106)
+                if line != b"-h":
+                    self.assertEqual(self.in_folder(f"e{i}", lambda: encode(self.lib, *args)), run)
+
+    def test_bytes_the_command_line_cannot_carry(self):
+        for i, data in enumerate(PAYLOADS):
+            with self.subTest(data=data):
+                nul = b"\0" in data
+                code, log, files = self.in_folder("b", lambda: encode(self.lib, b"-8" if nul else None,
+                                                                      b"p%d.png" % i, data))
+                self.assertEqual((code, zbar(f"p{i}.png")), (0, data))
+                if not nul:  # the same symbol as the data written as \xHH escapes
+                    escaped = b"".join(b"\\x%02x" % c for c in data)
+                    self.lib.tessel_run(b"-o q%d.png " % i + escaped)
+                    self.assertEqual(read_bytes(f"q{i}.png"), files[f"p{i}.png"])
+        for i, (switches, data, message) in enumerate((
+                (b"-l M", b"a\0b", b"Dato con un car\xe1cter nulo: se necesita -8 para codificarlo"),
+                (b"-l M x", b"a", b"Dato no admitido entre los modificadores: x"),
+                (b"-z 2 -o y.png", b"a", b"Archivo de salida no admitido entre los modificadores"))):
+            result = self.in_folder(f"n{i}", lambda: encode(self.lib, switches, b"n.png", data))
+            self.assertEqual(result, (1105, [message, b""], {}))
+
+    def test_threads_share_the_library(self):
+        def call(t, i):  # PNG, BMP (converter state) and failing calls mixed
+            switches = b"-z 0" if i % 10 == 0 else b"-t bmp" if i % 7 == 0 else b""
+            return encode(self.lib, switches, b"t%d-%d" % (t, i), b"%d/%d" % (t, i))
+        results = {}
+        threads = [threading.Thread(target=lambda t=t: results.update({(t, i): call(t, i) for i in range(200)}))
+                   for t in range(8)]
+        os.chdir(self.folder)
+        for thread in threads:
+            thread.start()
+        for thread in threads:
+            thread.join()
+        os.mkdir("one")
+        os.chdir("one")  # the same calls one after another, for comparison
+        for (t, i), code in sorted(results.items()):
+            self.assertEqual(code, call(t, i))
+            self.assertEqual(read_bytes(f"t{t}-{i}"), read_bytes(os.path.join(self.folder, f"t{t}-{i}")))
+        lines = read_bytes(os.path.join(self.folder, "Tessel.log")).split(b"\n")
+        self.assertEqual(len(lines), len(read_bytes("Tessel.log").split(b"\n")))
+        for line in lines[:-1]:  # each line whole, none broken into by another
+            self.assertRegex(line, b"^" + STAMP + b"Tama\xf1o inv\xe1lido: 0$")
+
+    def test_the_log_follows_the_directory_and_may_be_renamed(self):
+        for name in ("a", "b", "a"):
+            self.in_folder(name, lambda: self.lib.tessel_run(b"-o x.png"))
+        fds = os.listdir("/proc/self/fd")  # none is the log: it is closed between calls
+        self.assertNotIn("Tessel.log", [os.path.basename(os.path.realpath(f"/proc/self/fd/{fd}")) for fd in fds])
+        os.rename("Tessel.log", "old.log")
+        self.lib.tessel_run(b"-o x.png")
+        self.assertEqual([len(read_bytes(n).splitlines()) for n in ("old.log", "Tessel.log", "../b/Tessel.log")],
+                         [2, 1, 1])
+
+    def test_unload_and_load_again(self):
+        os.chdir(self.folder)
+        _ctypes.dlclose(Library.lib._handle)  # the shared handle too, so it really goes
+        for _ in range(20):
+            lib = load()
+            self.assertEqual(encode(lib, b"-8 -s -v 1", b"r.png", b"\0reload" * 5), 0)  # 4 symbols
+            _ctypes.dlclose(lib._handle)
+            self.assertNotIn(b"libtessel", read_bytes("/proc/self/maps"))
+        self.assertEqual(zbar_series([f"r-0{n}.png" for n in range(1, 5)], "."), b"\0reload" * 5)
+        Library.lib = load()
+
+
+if __name__ == "__main__":
+    main(sys.argv)
