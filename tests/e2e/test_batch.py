@@ -7,9 +7,12 @@ Usage: test_batch.py TESSEL TESSEL_BATCH [unittest arguments]"""
 import os
 import pty
 import re
+import shutil
+import socket
 import subprocess
 import sys
 import threading
+import time
 import unittest
 
 from harness import Run, TesselCase, read_bytes
@@ -73,7 +76,9 @@ LINES = [
     "NUL",
     "-o p52.png last-line-without-line-end",
 ]
-CRLF = {3, 14, 41, 52}  # line numbers whose line ends in CR LF (the last has none)
+# Line numbers whose line ends in CR LF (the last has none): blank ones and one
+# of the longest a line may be among them.
+CRLF = {3, 14, 20, 21, 41, 49, 52}
 REFUSED = {
     # One character over the limit.
     "TOO LONG": (b"-o p50.png " + b"z" * (LIMIT - 10), b"L\xednea demasiado larga: m\xe1ximo 32767 caracteres"),
@@ -167,6 +172,31 @@ class Batch(TesselCase):
         with open("/dev/full", "wb") as full:
             proc = subprocess.run([self.batch], input=lines[:13], cwd=self.folder, stdout=full)
         self.assertEqual(proc.returncode, 1101 % 256, "results lost to a full disk")
+        # A read error after the lines already read: the first failure's code stays.
+        feeder, stdin = socket.socketpair()
+        stdin.send(b"x")  # unread when the feeder closes: the reader gets a reset
+        feeder.sendall(lines[:lines.rindex(b"\n") + 1])
+        proc = subprocess.Popen([self.batch], cwd=self.folder, stdin=stdin, stdout=subprocess.PIPE,
+                                stderr=subprocess.PIPE)
+        stdin.close()
+        first = proc.stdout.readline() + proc.stdout.readline()
+        feeder.close()
+        out, err = proc.communicate(timeout=60)
+        self.assertEqual((proc.returncode, first + out), (1104 % 256, b"1\t0\n3\t1104\n"))
+        self.assertIn(b"cannot read", err)
+        # A file that may only be read: a user who is not root opens it too.
+        shared = os.path.join(self.root, "shared")
+        os.mkdir(shared)
+        for path, mode in ((self.root, 0o755), (shared, 0o777)):
+            os.chmod(path, mode)
+        shutil.copy(self.batch, shared)
+        with open(os.path.join(shared, "lines.txt"), "wb") as f:
+            f.write(b"-o a.png one\n")
+        os.chmod(os.path.join(shared, "lines.txt"), 0o444)
+        proc = subprocess.run([os.path.join(shared, os.path.basename(self.batch)), "lines.txt"],
+                              cwd=shared, capture_output=True, env={**os.environ, "TMPDIR": shared},
+                              user=65534 if os.getuid() == 0 else None)
+        self.assertEqual((proc.returncode, proc.stdout, proc.stderr), (0, b"1\t0\n", b""))
         for args in (["no-such-file"], [self.tmpdir], ["a", "b"]):
             with self.subTest(args=args):
                 before = sorted(os.listdir(self.folder))
@@ -175,11 +205,41 @@ class Batch(TesselCase):
                 self.assertEqual(proc.stderr.count(b"\n"), 1, proc.stderr)
                 self.assertEqual(sorted(os.listdir(self.folder)), before, "something ran")
 
+    def test_a_long_batch_leaves_no_descriptor_open(self):
+        # A descriptor left open by a line is one more for each line of a batch.
+        kinds = [b"-o a.png one\n", b"-t bmp -o b.bmp two\n", b"-o missing/c.png x\n",
+                 b"-s -v 1 -t bmp -o s.bmp %s\n" % SERIES.encode(), b"-t bmp -o missing/d.bmp x\n"]
+        proc = subprocess.Popen([self.batch], cwd=self.folder, stdin=subprocess.PIPE,
+                                stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                                env={**os.environ, "TMPDIR": self.tmpdir})
+        descriptors = f"/proc/{proc.pid}/fd"
+        proc.stdin.write(kinds[0])
+        proc.stdin.flush()
+        proc.stdout.readline()
+        before = os.listdir(descriptors)
+        proc.stdin.write(b"".join(kinds[i % len(kinds)] for i in range(999)))
+        proc.stdin.flush()
+        results = [proc.stdout.readline() for _ in range(999)]
+        self.assertEqual(sorted(os.listdir(descriptors)), sorted(before))
+        proc.communicate(timeout=60)
+        self.assertEqual(results[-1], b"1000\t0\n")
+
     def test_the_progress_line_is_drawn_on_a_terminal_and_blanked_at_the_end(self):
         terminal, stderr = pty.openpty()
-        lines = b"-o a.png one\n-o\n" * 500
-        proc = subprocess.run([self.batch], input=lines, cwd=self.folder, stdout=subprocess.PIPE,
-                              stderr=stderr, env={**os.environ, "TMPDIR": self.tmpdir})
+        proc = subprocess.Popen([self.batch], stdin=subprocess.PIPE, cwd=self.folder,
+                                stdout=subprocess.PIPE, stderr=stderr,
+                                env={**os.environ, "TMPDIR": self.tmpdir})
+        # Then the rate falls below a thousand lines a second: a shorter line
+        # drawn over a longer one. Then the converter's lines of a BMP run, and
+        # one more drawing after them.
+        for lines, pause in ((b"-o a.png one\n-o\n" * 1500, 3.1),
+                             (b"-o a.png one\n-t bmp -o b.bmp two\n", 0.2)):
+            proc.stdin.write(lines)
+            proc.stdin.flush()
+            for _ in range(lines.count(b"\n")):
+                proc.stdout.readline()
+            time.sleep(pause)
+        proc.communicate(b"-o\n", timeout=60)
         os.close(stderr)
         shown = b""
         try:
@@ -189,11 +249,26 @@ class Batch(TesselCase):
             pass
         os.close(terminal)
         self.assertEqual(proc.returncode, 1105 % 256)
-        drawn = re.findall(rb"\r(\d+) lines, (\d+) failed, \d+ lines/s", shown)
+        drawn = list(re.finditer(rb"\r((\d+) lines, (\d+) failed, \d+ lines/s) *", shown))
         self.assertTrue(drawn, shown)
-        self.assertEqual([int(f) for _, f in drawn], [int(d) // 2 for d, _ in drawn])
+        self.assertTrue(all(abs(int(m[2]) - 2 * int(m[3])) <= 1 for m in drawn), shown)
         last = shown.rsplit(b"\r", 3)[-3].rstrip(b" ")
         self.assertTrue(shown.endswith(b"\r" + b" " * len(last) + b"\r"), shown[-100:])
+        # What the terminal shows after each drawing is that line alone.
+        row, column, done = bytearray(), 0, 0
+        for m in drawn:
+            for c in shown[done:m.end()]:
+                if c in b"\r\n":
+                    column, row = 0, row if c == 13 else bytearray()
+                else:
+                    row[column:column + 1] = bytes([c])
+                    column += 1
+            done = m.end()
+            self.assertEqual(bytes(row).rstrip(b" "), m[1])
+        # The converter's lines start on a line of their own.
+        before = shown[:shown.index(b"\rReading")]
+        self.assertTrue(before.endswith((b"\r", b"\n")), before[-80:])
+
 
 if __name__ == "__main__":
     TesselCase.tessel = os.path.abspath(sys.argv[1])
