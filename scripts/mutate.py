@@ -213,6 +213,9 @@ def main():
     parser.add_argument("--generate", type=int, nargs="?", const=150, metavar="N",
                         help="run N generated mutants instead of the list (default 150)")
     parser.add_argument("--seed", default="1", help="the draw of --generate")
+    parser.add_argument("--survivors-of", metavar="OUTPUT",
+                        help="with --generate: run only the survivors listed in OUTPUT, "
+                             "the output of an earlier run with the same N and seed")
     args = parser.parse_args()
     started = time.monotonic()
     orders, mutants = parse_list(LIST)
@@ -259,6 +262,10 @@ def main():
                 list_errors.append(m)
 
         todo = [m for m in mutants if m.outcome is None and not m.equivalent]
+        if generated and args.survivors_of:
+            with open(args.survivors_of, encoding="latin-1") as f:
+                heads = {line.strip() for line in f}
+            todo = [m for m in todo if m.candidate.head() in heads]
         if args.only:
             todo = [m for m in todo if args.only in m.path]
         # The unmutated tree must pass every test the mutants are run against.

@@ -69,6 +69,8 @@ TEST(BaseName, LastComponentOfWindowsAndPosixPaths)
     EXPECT_STREQ(base_name("C:b.png"), "b.png");
     EXPECT_STREQ(base_name("a/b\\c.png"), "c.png");
     EXPECT_STREQ(base_name(""), "");
+    for (const char* p : {"@:b", "[:b", "`:b", "{:b", "1:b"})
+        EXPECT_STREQ(base_name(p), p);  // no drive letter before the colon
     const char* path = "x/y.png";
     EXPECT_EQ(base_name(path), path + 2);  // a position inside the same text
 }

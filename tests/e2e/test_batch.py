@@ -213,10 +213,14 @@ class Batch(TesselCase):
                                 stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
                                 env={**os.environ, "TMPDIR": self.tmpdir})
         descriptors = f"/proc/{proc.pid}/fd"
-        proc.stdin.write(kinds[0])
+        proc.stdin.write(b"-h\n")
         proc.stdin.flush()
         proc.stdout.readline()
         before = os.listdir(descriptors)
+        # A line's log lines are all written by the time its result is.
+        os.mkdir(os.path.join(self.root, "usage"))
+        usage = self.run_tessel("-h", folder=os.path.join(self.root, "usage")).log.count(b"\n")
+        self.assertEqual(read_bytes(os.path.join(self.folder, "Tessel.log")).count(b"\n"), usage)
         proc.stdin.write(b"".join(kinds[i % len(kinds)] for i in range(999)))
         proc.stdin.flush()
         results = [proc.stdout.readline() for _ in range(999)]
