@@ -203,6 +203,7 @@ class Batch(TesselCase):
                 proc = subprocess.run([self.batch, *args], cwd=self.folder, capture_output=True)
                 self.assertEqual((proc.returncode, proc.stdout), (1105 % 256, b""))
                 self.assertEqual(proc.stderr.count(b"\n"), 1, proc.stderr)
+                self.assertIn(os.fsencode(args[0]) if len(args) == 1 else b"usage", proc.stderr)
                 self.assertEqual(sorted(os.listdir(self.folder)), before, "something ran")
 
     def test_a_long_batch_leaves_no_descriptor_open(self):
