@@ -63,6 +63,8 @@ check 80 refused "$tessel" -v 41 -o big.png X
 check 81 no_data "$tessel" -o sym.png
 check 82 bmp_missing_folder "$tessel" -t bmp -o missing/sym.bmp X
 check 0 png2bmp "$png2bmp" sym.png copy.bmp
+# A palette shorter than its bit depth allows: the rest of the BMP's is zeros.
+check 0 png2bmp_palette "$png2bmp" "$root/tests/data/pngsuite/basn3p04.png" pal.bmp
 head -c 120 sym.png >damaged.png
 check 1 png2bmp_damaged "$png2bmp" damaged.png copy2.bmp
 check 1 png2bmp_missing "$png2bmp" no-such.png copy3.bmp
@@ -73,7 +75,7 @@ check 1 png2bmp_missing "$png2bmp" no-such.png copy3.bmp
   printf -- '-z 4 -l H -o b1.png Hello\r\n'
   printf -- '-t bmp -o b2.bmp BMP\\x21\n\n'
   printf -- '-s -v 1 -t bmp -o b3.bmp %s\n' "$series_data"
-  printf -- '-o b4.png\n-h\n-v 41 -o b5.png X\n-t bmp -o missing/b6.bmp X\n'
+  printf -- '-o b4.png\n-h\n-v 41 -o b5.png X\n-t bmp -o missing/b6.bmp X\n-o b9.png one two\n'
   printf -- '-o b7.png %s\n' "$(head -c 40000 /dev/zero | tr '\0' x)"
   printf -- '-o b8.png %s' "$(head -c 260 /dev/zero | tr '\0' y)"  # a token past its slot
 } >batch.txt

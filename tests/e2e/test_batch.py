@@ -240,7 +240,7 @@ class Batch(TesselCase):
         # A line too long among them, which must not spill into the progress record.
         first = b"-o a.png one\n-o\n" * 1499 + b"-o a.png one\n" + b"z" * (LIMIT + 1) + b"\n"
         for lines, pause in ((first, 3.1),
-                             (b"-o a.png one\n-t bmp -o b.bmp two\n", 0.2)):
+                             (b"-o a.png one\n-o b two -t BMP\n", 0.2)):
             proc.stdin.write(lines)
             proc.stdin.flush()
             for _ in range(lines.count(b"\n")):
@@ -275,6 +275,15 @@ class Batch(TesselCase):
         # The converter's lines start on a line of their own.
         before = shown[:shown.index(b"\rReading")]
         self.assertTrue(before.endswith((b"\r", b"\n")), before[-80:])
+        # With the results on the same terminal, each starts on a clean line too.
+        terminal, slave = pty.openpty()
+        subprocess.run([self.batch], input=b"-o a.png one\n" * 3, cwd=self.folder, stdout=slave,
+                       stderr=slave, env={**os.environ, "TMPDIR": self.tmpdir})
+        os.close(slave)
+        shown = os.read(terminal, 4096)
+        os.close(terminal)
+        self.assertEqual(re.findall(rb"(?<=[\r\n])\d\t0", b"\n" + shown),
+                         [b"1\t0", b"2\t0", b"3\t0"], shown)
 
 
 if __name__ == "__main__":
