@@ -258,6 +258,7 @@ class Batch(TesselCase):
         self.assertEqual(proc.returncode, 1105 % 256)
         drawn = list(re.finditer(rb"\r((\d+) lines, (\d+) failed, \d+ lines/s) *", shown))
         self.assertTrue(drawn, shown)
+        self.assertNotIn(b", 0 lines/s", shown)
         self.assertTrue(all(abs(int(m[2]) - 2 * int(m[3])) <= 1 for m in drawn), shown)
         last = shown.rsplit(b"\r", 3)[-3].rstrip(b" ")
         self.assertTrue(shown.endswith(b"\r" + b" " * len(last) + b"\r"), shown[-100:])
