@@ -95,6 +95,7 @@ TEST_F(StatusLine, ErrorBlanksTheLineFirstAndEndsTheDisplay)
 {
     set_status("Writing %.80s", "out.bmp");
     meter_open(5);
+    EXPECT_EQ(output(), "\rWriting out.bmp        .....\rWriting out.bmp        ");  // framed at once
     meter_advance(2);
     conv_error("SKIPPED: Cannot create - %s\n", "/no/such/out.bmp");
     EXPECT_EQ(output(),
