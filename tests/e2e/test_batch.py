@@ -234,10 +234,9 @@ class Batch(TesselCase):
         proc = subprocess.Popen([self.batch], stdin=subprocess.PIPE, cwd=self.folder,
                                 stdout=subprocess.PIPE, stderr=stderr,
                                 env={**os.environ, "TMPDIR": self.tmpdir})
-        # Then the rate falls below a thousand lines a second: a shorter line
-        # drawn over a longer one. Then the converter's lines of a BMP run, and
-        # one more drawing after them.
-        # A line too long among them, which must not spill into the progress record.
+        # Quick lines, a line too long among them; then the rate falls below a
+        # thousand lines a second (a shorter line drawn over a longer one); then
+        # the converter's lines of a BMP run, and one more drawing after them.
         first = b"-o a.png one\n-o\n" * 1499 + b"-o a.png one\n" + b"z" * (LIMIT + 1) + b"\n"
         for lines, pause in ((first, 3.1),
                              (b"-o a.png one\n-o b two -t BMP\n", 0.2)):
