@@ -224,10 +224,9 @@ class Batch(TesselCase):
         self.assertEqual(read_bytes(os.path.join(self.folder, "Tessel.log")).count(b"\n"), usage)
         proc.stdin.write(b"".join(kinds[i % len(kinds)] for i in range(999)))
         proc.stdin.flush()
-        results = [proc.stdout.readline() for _ in range(999)]
+        self.assertEqual([proc.stdout.readline() for _ in range(999)][-1], b"1000\t0\n")
         self.assertEqual(sorted(os.listdir(descriptors)), sorted(before))
         proc.communicate(timeout=60)
-        self.assertEqual(results[-1], b"1000\t0\n")
 
     def test_the_progress_line_is_drawn_on_a_terminal_and_blanked_at_the_end(self):
         terminal, stderr = pty.openpty()

@@ -41,6 +41,8 @@ TEST(SymbolGeometry, SidesRowsAndBands)
     ASSERT_TRUE(compute_geometry(21, 1, 0, &g));
     EXPECT_EQ(g.side, 21);
     EXPECT_EQ(g.row_bytes, 3);
+    ASSERT_TRUE(compute_geometry(21, 8, 0, &g));
+    EXPECT_EQ(g.row_bytes, 21) << "a side of whole bytes";
 
     ASSERT_TRUE(compute_geometry(1, INT_MAX, 0, &g));
     EXPECT_EQ(g.row_bytes, 268435456) << "(W + 7) / 8 without overflow";
