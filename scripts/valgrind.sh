@@ -31,10 +31,7 @@ check() {
   valgrind --quiet --tool=memcheck --leak-check=full --show-leak-kinds=definite,indirect \
     --errors-for-leak-kinds=definite,indirect --error-exitcode=99 --track-fds=yes \
     --log-file="$work/$name.valgrind" "$@" >"$work/$name.out" 2>&1 || status=$?
-  # The descriptor report at exit: the run log stays open for the process's
-  # life by design, and what the parent handed down is not the run's; any
-  # other descriptor still open is one a run forgot to close, which a
-  # long-lived caller would pile up. Whatever else the log holds is an error.
+  # A descriptor open at exit but the run log and those handed down fails.
   awk '/FILE DESCRIPTORS: [0-9]+ open/ { next }
        /^==[0-9]+== *$/ { in_fd = 0; next }
        /Open file descriptor [0-9]+:/ { in_fd = 1; fd = $0; next }

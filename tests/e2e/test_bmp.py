@@ -54,8 +54,7 @@ class BmpOutput(TesselCase):
         self.assertRegex(run.stderr, re.compile(
             rb"^\rReading " + temp + rb"  \.\rReading " + temp + rb"  o\rRead OK " + temp +
             b"  " + re.escape(status(b"Writing a.bmp") + status(b"OK      a.bmp")) + b"\n$"))
-        # The longest TMPDIR whose temporary name and its NUL fit 260 places is
-        # used; with one more character the name is made in the current folder.
+        # The longest TMPDIR whose temporary name fits 260 places, and one past it.
         for length, name in ((245, temp), (246, rb"\d{14} ")):
             folder = os.path.join(self.root, "t" * (length - len(self.root) - 1))
             os.mkdir(folder)

@@ -63,13 +63,12 @@ TEST(StringBuffer, SetTextReplacesAndRefusesWhatDoesNotFit)
     free_buffer(nullptr);
 }
 
+}  // namespace
+
 // The allocation after this many more fails, once; -1: none fails.
 int allocations_left = -1;
 
-}  // namespace
-
-// Out of memory on demand, through glibc's own malloc. AddressSanitizer owns
-// malloc in the sanitizer build, where the test below is skipped.
+// Out of memory on demand, through glibc's malloc (AddressSanitizer's is left alone).
 #if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__)
 extern "C" void* __libc_malloc(std::size_t size);
 extern "C" void* malloc(std::size_t size) noexcept
