@@ -7,6 +7,10 @@ failure. Prints killed / survived / failed-to-build per folder, the score
 longer matches the sources.
 
 Usage: scripts/mutate.py [--min-score PERCENT] [--only SUBSTRING] [--keep]
+       scripts/mutate.py --generate [N] [--seed S] [--min-score PERCENT] [--only SUBSTRING]
+--generate runs N mutants (default 150) made by scripts/mutant_generator.py
+instead of the list, skipping those judged equivalent in
+scripts/equivalents.txt; it prints each survivor as an entry of that file.
 Exit status: 0, or 1 when the score is below --min-score, the unmutated tree
 fails its tests, or a row of the list is wrong (missing file, original text
 not found or found more than once)."""
@@ -22,8 +26,11 @@ import sys
 import tempfile
 import time
 
+import mutant_generator
+
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 LIST = os.path.join(ROOT, "scripts", "mutants.txt")
+EQUIVALENTS = os.path.join(ROOT, "scripts", "equivalents.txt")
 BUILD_TIMEOUT = 300
 TEST_TIMEOUT = 60  # per ctest test; a mutant may loop for ever
 COPY_IGNORE = shutil.ignore_patterns(".git", ".cache", "build", "build-*", "Tessel.log")
@@ -203,9 +210,16 @@ def main():
     parser.add_argument("--keep", action="store_true", help="keep the private copy")
     parser.add_argument("--check", action="store_true",
                         help="only check the rows of the list against the sources")
+    parser.add_argument("--generate", type=int, nargs="?", const=150, metavar="N",
+                        help="run N generated mutants instead of the list (default 150)")
+    parser.add_argument("--seed", default="1", help="the draw of --generate")
+    parser.add_argument("--survivors-of", metavar="OUTPUT",
+                        help="with --generate: run only the survivors listed in OUTPUT, "
+                             "the output of an earlier run with the same N and seed")
     args = parser.parse_args()
     started = time.monotonic()
     orders, mutants = parse_list(LIST)
+    equivalents = mutant_generator.read_equivalents(EQUIVALENTS)
     if args.check:
         errors = 0
         for m in mutants:
@@ -218,6 +232,7 @@ def main():
         return 1 if errors else 0
 
     work = tempfile.mkdtemp(prefix="tessel-mutate.")
+    generated = args.generate is not None
     try:
         tree = Tree(work)
         tree.configure()
@@ -228,7 +243,14 @@ def main():
         print("mutate: copy built in %.0f s" % (time.monotonic() - started), flush=True)
 
         list_errors = []
+        if generated:
+            mutants, unbuilt = generated_mutants(tree, orders, args.generate, args.seed,
+                                                 equivalents)
+            if unbuilt:
+                print("mutate: not compiled by this build, not sampled: " + " ".join(unbuilt))
         for m in mutants:
+            if generated:
+                continue
             _, error = check_row(tree.src, m)
             if error:
                 m.outcome = "list error"
@@ -240,29 +262,44 @@ def main():
                 list_errors.append(m)
 
         todo = [m for m in mutants if m.outcome is None and not m.equivalent]
+        if generated and args.survivors_of:
+            with open(args.survivors_of, encoding="latin-1") as f:
+                heads = {line.strip() for line in f}
+            todo = [m for m in todo if m.candidate.head() in heads]
         if args.only:
             todo = [m for m in todo if args.only in m.path]
         # The unmutated tree must pass every test the mutants are run against.
-        patterns = sorted({p for m in todo for p in orders[m.folder]})
+        patterns = sorted({p for m in todo for p in orders.get(m.folder, [])})
         for pattern in patterns:
             if not tree.tests_matching(pattern):
+                if generated:
+                    continue  # a folder whose tests are not built here
                 sys.exit("mutate: no test matches %s in scripts/mutants.txt" % pattern)
             failure = tree.run_tests(pattern, set(["all"]))
             if failure:
                 sys.exit("mutate: the unmutated tree fails %s; fix that first" % failure)
 
         # One file after the other, so that each object is rebuilt once per mutant.
-        todo.sort(key=lambda m: m.path)
+        todo.sort(key=lambda m: (m.path, m.line))
         for index, m in enumerate(todo, 1):
             path = os.path.join(tree.src, m.path)
-            text, _ = check_row(tree.src, m)
+            with open(path, encoding="latin-1") as f:
+                text = f.read()
+            if generated:
+                lines = text.split("\n")
+                lines[m.line - 1] = m.replacement
+                mutated = "\n".join(lines)
+            else:
+                mutated = text.replace(m.original, m.replacement)
             t0 = time.monotonic()
             with open(path, "w", encoding="latin-1") as f:
-                f.write(text.replace(m.original, m.replacement))
+                f.write(mutated)
             try:
                 built = set()
                 m.outcome = "survived"
-                for pattern in orders[m.folder]:
+                if not any(tree.tests_matching(p) for p in orders.get(m.folder, [])):
+                    m.detail = "no test runs this folder"
+                for pattern in orders.get(m.folder, []):
                     failure = tree.run_tests(pattern, built)
                     if failure == "build":
                         m.outcome = "failed to build"
@@ -283,7 +320,70 @@ def main():
         else:
             shutil.rmtree(work, ignore_errors=True)
 
+    if generated:
+        return report_generated(mutants, todo, args, time.monotonic() - started, equivalents)
     return report(mutants, todo, list_errors, args, time.monotonic() - started)
+
+
+def compiled_files(tree):
+    """The sources and headers under the copy that its build compiles, from
+    ninja's record of each object's inputs; None when that is not known."""
+    status, out = run(["ninja", "-C", tree.build, "-t", "deps"], ROOT, 120)
+    if status != 0 or not shutil.which("ninja"):
+        return None
+    files = set()
+    for line in out.splitlines():
+        if line.startswith(" "):
+            path = os.path.normpath(line.strip())
+            if path.startswith(tree.src + os.sep):
+                files.add(os.path.relpath(path, tree.src).replace(os.sep, "/"))
+    return files
+
+
+def generated_mutants(tree, orders, n, seed, equivalents):
+    sample, unbuilt = mutant_generator.generate(tree.src, n, seed, compiled_files(tree))
+    mutants = []
+    for c in sample:
+        m = Mutant(c.path, "%s, match %d, copy %d" % (c.op, c.match, c.copy),
+                   c.key in equivalents, c.number)
+        m.original, m.replacement, m.candidate = c.original, c.mutated, c
+        holders = [f for f in orders if m.path.startswith(f)]
+        m.folder = max(holders, key=len) if holders else m.path.split("/")[0] + "/"
+        mutants.append(m)
+    return mutants, unbuilt
+
+
+def report_generated(mutants, run_ones, args, seconds, equivalents):
+    folders = sorted({m.folder for m in mutants})
+    print("\n%-16s %7s %9s %16s %11s" % ("folder", "killed", "survived", "failed to build",
+                                          "equivalent"))
+    totals = [0, 0, 0, 0]
+    for folder in folders:
+        row = [sum(1 for m in run_ones if m.folder == folder and m.outcome == o)
+               for o in ("killed", "survived", "failed to build")]
+        row.append(sum(1 for m in mutants if m.folder == folder and m.equivalent))
+        totals = [a + b for a, b in zip(totals, row)]
+        print("%-16s %7d %9d %16d %11d" % tuple([folder] + row))
+    survivors = [m for m in run_ones if m.outcome == "survived"]
+    if survivors:
+        print("\nsurvivors, as entries of scripts/equivalents.txt (an entry needs a why):")
+        for m in survivors:
+            print("\n" + m.candidate.head())
+            print("  - " + m.original.strip())
+            print("    (mutant: " + m.replacement.strip() + ")" +
+                  ("  [" + m.detail + "]" if m.detail else ""))
+    matched = {m.candidate.key for m in mutants if m.equivalent}
+    print("\njudged equivalent, not run: %d of this draw; %d entries in scripts/equivalents.txt"
+          % (len(matched), len(equivalents)))
+    counted = totals[0] + totals[1]
+    score = 100.0 * totals[0] / counted if counted else 0.0
+    print("\ngenerated, seed %s: %d mutants: %d killed, %d survived, %d failed to build, "
+          "%d equivalent; score %.1f %% in %.0f s"
+          % (args.seed, len(mutants), totals[0], totals[1], totals[2], totals[3], score, seconds))
+    if score < args.min_score:
+        print("\nmutate: score %.1f %% is below %.0f %%" % (score, args.min_score))
+        return 1
+    return 0
 
 
 def report(mutants, run_ones, list_errors, args, seconds):

@@ -58,6 +58,9 @@ TEST_F(BmpWriter, SymbolSizedImageMatchesTheWorkedExample)
     EXPECT_EQ(std::vector<uint8_t>(file.begin() + 62, file.end()), pixels);
     EXPECT_EQ(std::vector<uint8_t>(file.begin() + 62, file.begin() + 74), bottom_row);
     EXPECT_EQ(output(), "\rWriting out.bmp        \rOK      out.bmp        \n");
+    std::vector<uint8_t> field(5, 0xEE);  // sizes of 16 MiB and more need the high byte
+    put_u32_le(field.data(), 0x12345678);
+    EXPECT_EQ(field, (std::vector<uint8_t>{0x78, 0x56, 0x34, 0x12, 0xEE}));
 }
 
 TEST_F(BmpWriter, PaletteAndPixelDataPastOnePieceAreWrittenWhole)

@@ -69,6 +69,8 @@ TEST(BaseName, LastComponentOfWindowsAndPosixPaths)
     EXPECT_STREQ(base_name("C:b.png"), "b.png");
     EXPECT_STREQ(base_name("a/b\\c.png"), "c.png");
     EXPECT_STREQ(base_name(""), "");
+    for (const char* p : {"@:b", "[:b", "`:b", "{:b", "1:b"})
+        EXPECT_STREQ(base_name(p), p);  // no drive letter before the colon
     const char* path = "x/y.png";
     EXPECT_EQ(base_name(path), path + 2);  // a position inside the same text
 }
@@ -93,6 +95,7 @@ TEST_F(StatusLine, ErrorBlanksTheLineFirstAndEndsTheDisplay)
 {
     set_status("Writing %.80s", "out.bmp");
     meter_open(5);
+    EXPECT_EQ(output(), "\rWriting out.bmp        .....\rWriting out.bmp        ");  // framed at once
     meter_advance(2);
     conv_error("SKIPPED: Cannot create - %s\n", "/no/such/out.bmp");
     EXPECT_EQ(output(),

@@ -7,9 +7,12 @@ Usage: test_batch.py TESSEL TESSEL_BATCH PNG2BMP [unittest arguments]"""
 import os
 import pty
 import re
+import shutil
+import socket
 import subprocess
 import sys
 import threading
+import time
 import tty
 import unittest
 
@@ -75,7 +78,8 @@ LINES = [
     "\x1a",  # from a file, a line holding only Ctrl-Z is data
     "-o p53.png last-line-without-line-end",
 ]
-CRLF = {3, 14, 41, 52}  # line numbers whose line ends in CR LF (the last has none)
+# Line numbers whose line ends in CR LF (the last has none), blank and longest ones too.
+CRLF = {3, 14, 20, 21, 41, 49, 52}
 REFUSED = {
     # One character over the limit.
     "TOO LONG": (b"-o p50.png " + b"z" * (LIMIT - 10), b"L\xednea demasiado larga: m\xe1ximo 32767 caracteres"),
@@ -169,6 +173,31 @@ class Batch(TesselCase):
         with open("/dev/full", "wb") as full:
             proc = subprocess.run([self.batch], input=lines[:13], cwd=self.folder, stdout=full)
         self.assertEqual(proc.returncode, 1101 % 256, "results lost to a full disk")
+        # A read error after the lines already read: the first failure's code stays.
+        feeder, stdin = socket.socketpair()
+        stdin.send(b"x")  # unread when the feeder closes: the reader gets a reset
+        feeder.sendall(lines[:lines.rindex(b"\n") + 1])
+        proc = subprocess.Popen([self.batch], cwd=self.folder, stdin=stdin, stdout=subprocess.PIPE,
+                                stderr=subprocess.PIPE)
+        stdin.close()
+        first = proc.stdout.readline() + proc.stdout.readline()
+        feeder.close()
+        out, err = proc.communicate(timeout=60)
+        self.assertEqual((proc.returncode, first + out), (1104 % 256, b"1\t0\n3\t1104\n"))
+        self.assertEqual(err, b"tessel-batch: cannot read standard input: Connection reset by peer\n")
+        # A file that may only be read: a user who is not root opens it too.
+        shared = os.path.join(self.root, "shared")
+        os.mkdir(shared)
+        for path, mode in ((self.root, 0o755), (shared, 0o777)):
+            os.chmod(path, mode)
+        shutil.copy(self.batch, shared)
+        with open(os.path.join(shared, "lines.txt"), "wb") as f:
+            f.write(b"-o a.png one\n")
+        os.chmod(os.path.join(shared, "lines.txt"), 0o444)
+        proc = subprocess.run([os.path.join(shared, os.path.basename(self.batch)), "lines.txt"],
+                              cwd=shared, capture_output=True, env={**os.environ, "TMPDIR": shared},
+                              user=65534 if os.getuid() == 0 else None)
+        self.assertEqual((proc.returncode, proc.stdout, proc.stderr), (0, b"1\t0\n", b""))
         # UTF-16 ("Unicode") files are refused whole. A first line of ASCII
         # shows a NUL byte; one of other characters (\u20ac is AC 20) may not,
         # and then only the byte-order mark tells.
@@ -185,6 +214,7 @@ class Batch(TesselCase):
                 self.assertEqual((proc.returncode, proc.stdout), (1105 % 256, b""))
                 self.assertEqual(proc.stderr.count(b"\n"), 1, proc.stderr)
                 self.assertEqual(args in wide, b"save the file as ANSI or UTF-8" in proc.stderr)
+                self.assertIn(os.fsencode(args[0]) if len(args) == 1 else b"usage", proc.stderr)
                 self.assertEqual(sorted(os.listdir(self.folder)), before, "something ran")
 
     def test_typed_input_ends_at_a_line_holding_only_ctrl_z(self):
@@ -210,11 +240,43 @@ class Batch(TesselCase):
                         b"Usage: " + os.fsencode(os.path.basename(program))), proc.stdout)
                     self.assertEqual(os.listdir(self.folder), [])
 
+    def test_a_long_batch_leaves_no_descriptor_open(self):
+        # A descriptor left open by a line is one more for each line of a batch.
+        kinds = [b"-o a.png one\n", b"-t bmp -o b.bmp two\n", b"-o missing/c.png x\n",
+                 b"-s -v 1 -t bmp -o s.bmp %s\n" % SERIES.encode(), b"-t bmp -o missing/d.bmp x\n"]
+        proc = subprocess.Popen([self.batch], cwd=self.folder, stdin=subprocess.PIPE,
+                                stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                                env={**os.environ, "TMPDIR": self.tmpdir})
+        descriptors = f"/proc/{proc.pid}/fd"
+        proc.stdin.write(b"-h\n")
+        proc.stdin.flush()
+        proc.stdout.readline()
+        before = os.listdir(descriptors)
+        # A line's log lines are all written by the time its result is.
+        usage = self.run_tessel("-h", folder=self.tmpdir, check_temp=False).log.count(b"\n")
+        self.assertEqual(read_bytes(os.path.join(self.folder, "Tessel.log")).count(b"\n"), usage)
+        proc.stdin.write(b"".join(kinds[i % len(kinds)] for i in range(999)))
+        proc.stdin.flush()
+        self.assertEqual([proc.stdout.readline() for _ in range(999)][-1], b"1000\t0\n")
+        self.assertEqual(sorted(os.listdir(descriptors)), sorted(before))
+        proc.communicate(timeout=60)
+
     def test_the_progress_line_is_drawn_on_a_terminal_and_blanked_at_the_end(self):
         terminal, stderr = pty.openpty()
-        lines = b"-o a.png one\n-o\n" * 500
-        proc = subprocess.run([self.batch], input=lines, cwd=self.folder, stdout=subprocess.PIPE,
-                              stderr=stderr, env={**os.environ, "TMPDIR": self.tmpdir})
+        proc = subprocess.Popen([self.batch], stdin=subprocess.PIPE, cwd=self.folder,
+                                stdout=subprocess.PIPE, stderr=stderr,
+                                env={**os.environ, "TMPDIR": self.tmpdir})
+        # Quick lines (one too long); the rate falls under 1,000 lines/s, a shorter
+        # line drawn over a longer one; a BMP run's lines, and one more drawing.
+        first = b"-o a.png one\n-o\n" * 1499 + b"-o a.png one\n" + b"z" * (LIMIT + 1) + b"\n"
+        for lines, pause in ((first, 3.1),
+                             (b"-o a.png one\n-o b two -t BMP\n", 0.2)):
+            proc.stdin.write(lines)
+            proc.stdin.flush()
+            for _ in range(lines.count(b"\n")):
+                proc.stdout.readline()
+            time.sleep(pause)
+        proc.communicate(b"-o\n", timeout=60)
         os.close(stderr)
         shown = b""
         try:
@@ -224,11 +286,29 @@ class Batch(TesselCase):
             pass
         os.close(terminal)
         self.assertEqual(proc.returncode, 1105 % 256)
-        drawn = re.findall(rb"\r(\d+) lines, (\d+) failed, \d+ lines/s", shown)
+        drawn = list(re.finditer(rb"\r((\d+) lines, (\d+) failed, \d+ lines/s) *", shown))
         self.assertTrue(drawn, shown)
-        self.assertEqual([int(f) for _, f in drawn], [int(d) // 2 for d, _ in drawn])
+        self.assertNotIn(b", 0 lines/s", shown)
+        self.assertTrue(all(abs(int(m[2]) - 2 * int(m[3])) <= 1 for m in drawn), shown)
         last = shown.rsplit(b"\r", 3)[-3].rstrip(b" ")
         self.assertTrue(shown.endswith(b"\r" + b" " * len(last) + b"\r"), shown[-100:])
+        # A drawing over the last one, still on the screen, blanks what is left of it.
+        for last, m in zip(drawn, drawn[1:]):
+            width = len(last[1]) if m.start() == last.end() else 0
+            self.assertEqual(len(m[0]), 1 + max(len(m[1]), width), shown)
+        # The converter's lines start on a line of their own.
+        before = shown[:shown.index(b"\rReading")]
+        self.assertTrue(before.endswith((b"\r", b"\n")), before[-80:])
+        # With the results on the same terminal, each starts on a clean line too.
+        terminal, slave = pty.openpty()
+        subprocess.run([self.batch], input=b"-o a.png one\n" * 3, cwd=self.folder, stdout=slave,
+                       stderr=slave, env={**os.environ, "TMPDIR": self.tmpdir})
+        os.close(slave)
+        shown = os.read(terminal, 4096)
+        os.close(terminal)
+        self.assertEqual(re.findall(rb"(?<=[\r\n])\d\t0", b"\n" + shown),
+                         [b"1\t0", b"2\t0", b"3\t0"], shown)
+
 
 if __name__ == "__main__":
     TesselCase.tessel = os.path.abspath(sys.argv[1])

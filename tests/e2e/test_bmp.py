@@ -54,6 +54,12 @@ class BmpOutput(TesselCase):
         self.assertRegex(run.stderr, re.compile(
             rb"^\rReading " + temp + rb"  \.\rReading " + temp + rb"  o\rRead OK " + temp +
             b"  " + re.escape(status(b"Writing a.bmp") + status(b"OK      a.bmp")) + b"\n$"))
+        # The longest TMPDIR whose temporary name fits 260 places, and one past it.
+        for length, name in ((245, temp), (246, rb"\d{14} ")):
+            folder = os.path.join(self.root, "t" * (length - len(self.root) - 1))
+            os.mkdir(folder)
+            run = self.run_tessel("-t", "bmp", "-o", "b.bmp", "Hello", env={"TMPDIR": folder})
+            self.assertRegex(run.stderr, rb"^\rReading " + name)
 
     def test_the_size_fields_hold_sizes_past_64_kib(self):
         run = self.run_tessel("-t", "bmp", "-z", "40", "-o", "big.bmp", "X")

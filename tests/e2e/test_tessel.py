@@ -196,7 +196,7 @@ class Series(TesselCase):
     def test_a_series_is_numbered_and_keeps_the_suffix_case(self):
         # 120 digits at version 1, level Q: six symbols.
         for name, pattern in [("out.png", "out-%02d.png"), ("OUT.PNG", "OUT-%02d.PNG"),
-                              ("plain", "plain-%02d"), (".png", ".png-%02d")]:
+                              ("plain_png", "plain_png-%02d"), (".png", ".png-%02d")]:
             with self.subTest(name=name):
                 run = self.run_tessel("-S", "-v", "1", "-o", name, self.DATA)
                 self.assertEqual((run.status, run.log), (0, b""))

@@ -8,7 +8,10 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <png.h>
+#include <utility>
 #include <vector>
+
+extern int allocations_left;  // tests/util: the allocation after this many fails
 
 namespace {
 
@@ -41,6 +44,8 @@ TEST(SymbolGeometry, SidesRowsAndBands)
     ASSERT_TRUE(compute_geometry(21, 1, 0, &g));
     EXPECT_EQ(g.side, 21);
     EXPECT_EQ(g.row_bytes, 3);
+    ASSERT_TRUE(compute_geometry(21, 8, 0, &g));
+    EXPECT_EQ(g.row_bytes, 21) << "a side of whole bytes";
 
     ASSERT_TRUE(compute_geometry(1, INT_MAX, 0, &g));
     EXPECT_EQ(g.row_bytes, 268435456) << "(W + 7) / 8 without overflow";
@@ -184,6 +189,19 @@ TEST_F(SymbolFile, FailuresAreReportedWithTheirCodes)
     run_settings.dot_size = 1;
     run_settings.margin = 600000;  // fits 32 bits, but beyond libpng's limits
     EXPECT_EQ(write_symbol_png(&s.code, big.c_str()), 1103);
+
+    // Each allocation in turn fails (where malloc can): a whole file, or a failure.
+    run_settings.margin = 4;
+    ASSERT_EQ(write_symbol_png(&s.code, big.c_str()), 0);
+    const std::vector<uint8_t> pixels = read_back(big.c_str()).grey;
+    for (int k = 0, left = -1; left < 0; ++k) {
+        std::filesystem::remove(big);
+        allocations_left = k;
+        const int result = write_symbol_png(&s.code, big.c_str());
+        left = std::exchange(allocations_left, -1);
+        const bool whole = read_back(big.c_str()).grey == pixels;
+        EXPECT_TRUE(result == 0 ? whole : result >= 1101 && result <= 1103) << k << " " << result;
+    }
 }
 
 }  // namespace

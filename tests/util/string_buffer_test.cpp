@@ -64,3 +64,38 @@ TEST(StringBuffer, SetTextReplacesAndRefusesWhatDoesNotFit)
 }
 
 }  // namespace
+
+// The allocation after this many more fails, once; -1: none fails.
+int allocations_left = -1;
+
+// Out of memory on demand, through glibc's malloc (AddressSanitizer's is left alone).
+#if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__)
+extern "C" void* __libc_malloc(std::size_t size);
+extern "C" void* malloc(std::size_t size) noexcept
+{
+    if (allocations_left == 0) {
+        allocations_left = -1;
+        return nullptr;
+    }
+    if (allocations_left > 0)
+        --allocations_left;
+    return __libc_malloc(size);
+}
+#endif
+
+TEST(StringBuffer, AFailedAllocationFailsTheCallAndLeavesNothing)
+{
+#if !defined(__GLIBC__) || defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "no malloc of glibc's to fail on demand";
+#endif
+    for (const int before : {0, 1}) {
+        string_buffer* none = nullptr;
+        allocations_left = before;
+        EXPECT_EQ(append_text(&none, "abc"), 0) << before;
+        EXPECT_EQ(none == nullptr, before == 0) << before;
+        free_buffer(none);
+        allocations_left = before;
+        EXPECT_EQ(new_buffer_sized(10), nullptr) << before;
+    }
+    allocations_left = -1;
+}
