@@ -183,7 +183,7 @@ class Batch(TesselCase):
         first = proc.stdout.readline() + proc.stdout.readline()
         feeder.close()
         out, err = proc.communicate(timeout=60)
-        self.assertEqual((proc.returncode, first + out), (1104 % 256, b"1\t0\n3\t1104\n"))
+        self.assertEqual((proc.returncode, first + out), (1104 % 256, b"1\t0\n3\t1104\n4\t1105\n"))
         self.assertEqual(err, b"tessel-batch: cannot read standard input: Connection reset by peer\n")
         # A file that may only be read: a user who is not root opens it too.
         shared = os.path.join(self.root, "shared")
