@@ -6,24 +6,28 @@ failure. Prints killed / survived / failed-to-build per folder, the score
 (killed / (killed + survived)), each survivor and each row of the list that no
 longer matches the sources.
 
-Usage: scripts/mutate.py [--min-score PERCENT] [--only SUBSTRING] [--keep]
+Usage: scripts/mutate.py [--min-score PERCENT] [--only SUBSTRING] [--keep] [--jobs N]
        scripts/mutate.py --generate [N] [--seed S] [--min-score PERCENT] [--only SUBSTRING]
 --generate runs N mutants (default 150) made by scripts/mutant_generator.py
 instead of the list, skipping those judged equivalent in
 scripts/equivalents.txt; it prints each survivor as an entry of that file.
+--jobs N (default 2) runs N mutants side by side, each in a copy of its own.
 Exit status: 0, or 1 when the score is below --min-score, the unmutated tree
 fails its tests, or a row of the list is wrong (missing file, original text
 not found or found more than once)."""
 
 import argparse
+import itertools
 import json
 import os
+import queue
 import re
 import shutil
 import signal
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
 import mutant_generator
@@ -91,10 +95,10 @@ def parse_list(path):
     return orders, mutants
 
 
-def run(command, cwd, timeout):
+def run(command, cwd, timeout, env=None):
     """(exit status, output), or (None, ...) when the command outlives timeout
     seconds; its whole process group (a test's own children too) is killed."""
-    process = subprocess.Popen(command, cwd=cwd, stdout=subprocess.PIPE,
+    process = subprocess.Popen(command, cwd=cwd, stdout=subprocess.PIPE, env=env,
                                stderr=subprocess.STDOUT, start_new_session=True)
     try:
         out, _ = process.communicate(timeout=timeout)
@@ -111,6 +115,13 @@ class Tree:
     def __init__(self, work):
         self.src = os.path.join(work, "src")
         self.build = os.path.join(work, "build")
+        # Each copy's tests get a temporary folder of their own, so that two
+        # copies running side by side never see each other's files.
+        self.tmp = os.path.join(work, "tmp")
+        os.makedirs(self.tmp)
+        # As open as the system's own: a test may run a program as another user.
+        os.chmod(self.tmp, 0o1777)
+        self.env = dict(os.environ, TMPDIR=self.tmp)
         shutil.copytree(ROOT, self.src, ignore=COPY_IGNORE, symlinks=True)
         # The prebuilt dependencies are only read; the copy shares them.
         cache = os.path.join(ROOT, ".cache")
@@ -178,7 +189,7 @@ class Tree:
         exact = "^(" + "|".join(re.escape(name) for name in names) + ")$"
         status, out = run(["ctest", "-R", exact, "--no-tests=error", "--stop-on-failure",
                            "--timeout", str(TEST_TIMEOUT)], self.build,
-                          TEST_TIMEOUT * len(names) + 120)
+                          TEST_TIMEOUT * len(names) + 120, self.env)
         if status == 0:
             return None
         if status is None:
@@ -208,6 +219,8 @@ def main():
     parser.add_argument("--min-score", type=float, default=0.0)
     parser.add_argument("--only", default="", help="run the mutants whose file contains this")
     parser.add_argument("--keep", action="store_true", help="keep the private copy")
+    parser.add_argument("--jobs", type=int, default=2,
+                        help="mutants run side by side, each in a copy of its own (default 2)")
     parser.add_argument("--check", action="store_true",
                         help="only check the rows of the list against the sources")
     parser.add_argument("--generate", type=int, nargs="?", const=150, metavar="N",
@@ -232,6 +245,7 @@ def main():
         return 1 if errors else 0
 
     work = tempfile.mkdtemp(prefix="tessel-mutate.")
+    os.chmod(work, 0o755)
     generated = args.generate is not None
     try:
         tree = Tree(work)
@@ -279,41 +293,43 @@ def main():
             if failure:
                 sys.exit("mutate: the unmutated tree fails %s; fix that first" % failure)
 
-        # One file after the other, so that each object is rebuilt once per mutant.
+        # Each worker has a copy of its own and takes the mutants of one file
+        # after the other, so that each object is rebuilt once per mutant.
         todo.sort(key=lambda m: (m.path, m.line))
-        for index, m in enumerate(todo, 1):
-            path = os.path.join(tree.src, m.path)
-            with open(path, encoding="latin-1") as f:
-                text = f.read()
-            if generated:
-                lines = text.split("\n")
-                lines[m.line - 1] = m.replacement
-                mutated = "\n".join(lines)
-            else:
-                mutated = text.replace(m.original, m.replacement)
-            t0 = time.monotonic()
-            with open(path, "w", encoding="latin-1") as f:
-                f.write(mutated)
-            try:
-                built = set()
-                m.outcome = "survived"
-                if not any(tree.tests_matching(p) for p in orders.get(m.folder, [])):
-                    m.detail = "no test runs this folder"
-                for pattern in orders.get(m.folder, []):
-                    failure = tree.run_tests(pattern, built)
-                    if failure == "build":
-                        m.outcome = "failed to build"
-                        break
-                    if failure:
-                        m.outcome = "killed"
-                        m.detail = failure
-                        break
-            finally:
-                with open(path, "w", encoding="latin-1") as f:
-                    f.write(text)
-            print("[%3d/%d] %-15s %5.1f s  %s:%d %s%s" % (
-                index, len(todo), m.outcome, time.monotonic() - t0, m.path, m.line, m.what,
-                " (" + m.detail + ")" if m.detail else ""), flush=True)
+        groups = queue.Queue()
+        for _, group in itertools.groupby(todo, key=lambda m: m.path):
+            groups.put(list(group))
+        trees = [tree]
+        for worker in range(1, args.jobs):
+            other = Tree(os.path.join(work, "copy%d" % worker))
+            other.configure()
+            if other.build_all()[0] != 0:
+                break  # the first copy built; the run goes on with what there is
+            other.read_tests()
+            trees.append(other)
+        done = itertools.count(1)
+        printing = threading.Lock()
+
+        def work_on(own):
+            while True:
+                try:
+                    group = groups.get_nowait()
+                except queue.Empty:
+                    return
+                for m in group:
+                    t0 = time.monotonic()
+                    run_mutant(own, m, orders, generated)
+                    with printing:
+                        print("[%3d/%d] %-15s %5.1f s  %s:%d %s%s" % (
+                            next(done), len(todo), m.outcome, time.monotonic() - t0, m.path,
+                            m.line, m.what, " (" + m.detail + ")" if m.detail else ""),
+                            flush=True)
+
+        workers = [threading.Thread(target=work_on, args=(t,)) for t in trees]
+        for w in workers:
+            w.start()
+        for w in workers:
+            w.join()
     finally:
         if args.keep:
             print("mutate: the copy stays in " + work)
@@ -323,6 +339,39 @@ def main():
     if generated:
         return report_generated(mutants, todo, args, time.monotonic() - started, equivalents)
     return report(mutants, todo, list_errors, args, time.monotonic() - started)
+
+
+def run_mutant(tree, m, orders, generated):
+    """Applies m to tree's copy, runs the tests of its folder in order until
+    one fails, and puts the copy back; sets m.outcome and m.detail."""
+    path = os.path.join(tree.src, m.path)
+    with open(path, encoding="latin-1") as f:
+        text = f.read()
+    if generated:
+        lines = text.split("\n")
+        lines[m.line - 1] = m.replacement
+        mutated = "\n".join(lines)
+    else:
+        mutated = text.replace(m.original, m.replacement)
+    with open(path, "w", encoding="latin-1") as f:
+        f.write(mutated)
+    try:
+        built = set()
+        m.outcome = "survived"
+        if not any(tree.tests_matching(p) for p in orders.get(m.folder, [])):
+            m.detail = "no test runs this folder"
+        for pattern in orders.get(m.folder, []):
+            failure = tree.run_tests(pattern, built)
+            if failure == "build":
+                m.outcome = "failed to build"
+                break
+            if failure:
+                m.outcome = "killed"
+                m.detail = failure
+                break
+    finally:
+        with open(path, "w", encoding="latin-1") as f:
+            f.write(text)
 
 
 def compiled_files(tree):

@@ -5,7 +5,7 @@
 # Prints killed, survived and failed-to-build per folder, the score and each
 # survivor; fails when a row of the list no longer matches the sources, or
 # when the score is below --min-score.
-# Usage: scripts/mutate.sh [--min-score PERCENT] [--only TEXT] [--keep] [--check]
+# Usage: scripts/mutate.sh [--min-score PERCENT] [--only TEXT] [--keep] [--check] [--jobs N]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # The copy uses the dependencies' prefix that build/ found, so build/ is
