@@ -10,6 +10,7 @@
 #include "frontend/entry.h"
 #include "frontend/exit_codes.h"
 #include "platform/platform.h"
+#include "util/help_request.h"
 #include "runlog/run_log.h"
 
 #include <cstdio>
@@ -44,19 +45,6 @@ constexpr const char* usage_text =
     "on standard error.\n"
     "\n"
     "tessel-batch /? (or -h, --help) shows this text.\n";
-
-// "/?", the Windows way, or "-h" and "--help" as the only argument: prints the
-// usage text and tells the caller to end.
-bool show_usage_if_asked(int argc, char** argv)
-{
-    if (argc != 2)
-        return false;
-    const std::string_view arg(argv[1]);
-    if (arg != "/?" && arg != "-h" && arg != "--help")
-        return false;
-    std::fputs(usage_text, stdout);
-    return true;
-}
 
 struct file_closer {
     void operator()(std::FILE* file) const { std::fclose(file); }
@@ -154,8 +142,10 @@ line_status run_lines(batch_run* run)
 
 int main(int argc, char** argv)
 {
-    if (show_usage_if_asked(argc, argv))
+    if (asks_for_usage(argc, argv)) {
+        std::fputs(usage_text, stdout);
         return 0;
+    }
     if (!check_arguments_exact("tessel-batch"))
         return result_bad_command;
     const std::string_view name = argc >= 2 ? std::string_view(argv[1]) : std::string_view("-");

@@ -5,9 +5,9 @@
 #include "bmpconv/bmp_writer.h"
 #include "bmpconv/conv_image.h"
 #include "platform/platform.h"
+#include "util/help_request.h"
 
 #include <cstdio>
-#include <string_view>
 
 namespace {
 
@@ -32,25 +32,14 @@ constexpr const char* usage_text =
     "\n"
     "png2bmp /? (or -h, --help) shows this text.\n";
 
-// "/?", the Windows way, or "-h" and "--help" as the only argument: prints the
-// usage text and tells the caller to end.
-bool show_usage_if_asked(int argc, char** argv)
-{
-    if (argc != 2)
-        return false;
-    const std::string_view arg(argv[1]);
-    if (arg != "/?" && arg != "-h" && arg != "--help")
-        return false;
-    std::fputs(usage_text, stdout);
-    return true;
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    if (show_usage_if_asked(argc, argv))
+    if (asks_for_usage(argc, argv)) {
+        std::fputs(usage_text, stdout);
         return 0;
+    }
     if (!check_arguments_exact("png2bmp"))
         return 1;
     if (argc != 3) {
