@@ -63,6 +63,11 @@ def main():
                 problem = check_failure(run, source, target, message)
             if problem is not None:
                 failures.append("%s: %s" % (name, problem))
+        # A readable file whose BMP cannot be created fails the same way.
+        good = next(os.path.join(folder, n) for n, s, _ in cases if s == "0")
+        run = subprocess.run([png2bmp, good, os.path.join(work, "no", "x.bmp")], capture_output=True, timeout=60)
+        if run.returncode != 1:
+            failures.append("a BMP that cannot be created: exit %d, expected 1" % run.returncode)
 
     for failure in failures:
         print(failure)

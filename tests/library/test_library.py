@@ -90,6 +90,10 @@ class Library(TesselCase):
                 (b"-z 2 -o y.png", b"a", b"Archivo de salida no admitido entre los modificadores"))):
             result = self.in_folder(f"n{i}", lambda: encode(self.lib, switches, b"n.png", data))
             self.assertEqual(result, (1105, [message, b""], {}))
+        # More than any series holds is refused as the encoder refuses it.
+        result = self.in_folder("big", lambda: encode(self.lib, b"-8", b"n.png", b"x" * (16 * 7089 + 1)))
+        self.assertEqual(result[:1] + result[2:], (1104, {}))
+        self.assertEqual(result[1][0], b"Error al codificar dato de entrada")
 
     def test_threads_share_the_library(self):
         def call(t, i):  # PNG, BMP (converter state) and failing calls mixed
