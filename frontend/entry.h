@@ -4,8 +4,9 @@
 
 #include <cstddef>
 
-// command_line: the text that follows the program name (as WinMain receives
-// it). Returns 0 on success or -h, else the code of the first failure
+// command_line: the text that follows the program name, less the blanks
+// after the name (on Windows, read from the command line as Windows stored
+// it and converted exactly to the ANSI code page). Returns 0 on success or -h, else the code of the first failure
 // (1101-1106). Opens "Tessel.log" when it is not open and leaves it open for
 // later runs; otherwise as run_command_line. For the programs.
 int tessel_main(const char* command_line);
