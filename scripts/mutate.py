@@ -402,7 +402,9 @@ def generated_mutants(tree, orders, n, seed, equivalents):
     return mutants, unbuilt
 
 
-def report_generated(mutants, run_ones, args, seconds, equivalents):
+def print_folder_table(mutants, run_ones):
+    """Prints killed, survived, failed to build and equivalent per folder;
+    returns the four totals."""
     folders = sorted({m.folder for m in mutants})
     print("\n%-16s %7s %9s %16s %11s" % ("folder", "killed", "survived", "failed to build",
                                           "equivalent"))
@@ -413,6 +415,11 @@ def report_generated(mutants, run_ones, args, seconds, equivalents):
         row.append(sum(1 for m in mutants if m.folder == folder and m.equivalent))
         totals = [a + b for a, b in zip(totals, row)]
         print("%-16s %7d %9d %16d %11d" % tuple([folder] + row))
+    return totals
+
+
+def report_generated(mutants, run_ones, args, seconds, equivalents):
+    totals = print_folder_table(mutants, run_ones)
     survivors = [m for m in run_ones if m.outcome == "survived"]
     if survivors:
         print("\nsurvivors, as entries of scripts/equivalents.txt (an entry needs a why):")
@@ -436,16 +443,7 @@ def report_generated(mutants, run_ones, args, seconds, equivalents):
 
 
 def report(mutants, run_ones, list_errors, args, seconds):
-    folders = sorted({m.folder for m in mutants})
-    print("\n%-16s %7s %9s %16s %11s" % ("folder", "killed", "survived", "failed to build",
-                                          "equivalent"))
-    totals = [0, 0, 0, 0]
-    for folder in folders:
-        row = [sum(1 for m in run_ones if m.folder == folder and m.outcome == o)
-               for o in ("killed", "survived", "failed to build")]
-        row.append(sum(1 for m in mutants if m.folder == folder and m.equivalent))
-        totals = [a + b for a, b in zip(totals, row)]
-        print("%-16s %7d %9d %16d %11d" % tuple([folder] + row))
+    totals = print_folder_table(mutants, run_ones)
     print("%-16s %7d %9d %16d %11d" % tuple(["total"] + totals))
     counted = totals[0] + totals[1]
     score = 100.0 * totals[0] / counted if counted else 0.0
