@@ -20,7 +20,7 @@ cmake -S "$root" -B "$build" "${generator[@]}" \
   -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
   -DCMAKE_EXPORT_COMPILE_COMMANDS=ON -DTESSEL_TESTS=OFF >/dev/null
 
-own_code="$root/(frontend|runlog|util|pngwriter|bmpconv|platform/posix|png2bmp|batch|library)/"
+own_code="$root/(frontend|runlog|util|pngwriter|bmpconv|vectorwriter|platform/posix|png2bmp|batch|library)/"
 failed=()
 
 echo "lint: clang-tidy"

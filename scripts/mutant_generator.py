@@ -18,7 +18,7 @@ import re
 
 # The product folders. platform/win32 is left out: the POSIX build neither
 # compiles nor runs it (the Wine tests cover it).
-PRODUCT_FOLDERS = ["frontend", "runlog", "pngwriter", "bmpconv", "util", "platform",
+PRODUCT_FOLDERS = ["frontend", "runlog", "pngwriter", "bmpconv", "vectorwriter", "util", "platform",
                    "png2bmp", "batch", "library", "include"]
 EXCLUDED = ["platform/win32/"]
 

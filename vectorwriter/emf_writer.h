@@ -1,0 +1,15 @@
+// The EMF symbol writer: one QR Code symbol as a Windows enhanced metafile,
+// built in memory, for programs that place a picture at its stated size.
+#pragma once
+
+#include <qrencode.h>
+#include <vector>
+
+// Builds the metafile of symbol (only read) with a white quiet zone margin
+// modules wide into out, which is replaced. image_side_mm is the printed side
+// of the whole image, quiet zone included, in millimetres (> 0); the header's
+// frame states it, and the dark modules are filled shapes without an outline.
+// Returns false, leaving out empty, when an argument is out of range, a size
+// does not fit the format's 32-bit fields, or memory runs out.
+bool make_symbol_emf(const QRcode* symbol, int margin, double image_side_mm,
+                     std::vector<unsigned char>* out);
