@@ -8,10 +8,20 @@ longer matches the sources.
 
 Usage: scripts/mutate.py [--min-score PERCENT] [--only SUBSTRING] [--keep] [--jobs N]
        scripts/mutate.py --generate [N] [--seed S] [--min-score PERCENT] [--only SUBSTRING]
+       scripts/mutate.py --generate --changed BASE [--min-score PERCENT] [--only SUBSTRING]
 --generate runs N mutants (default 150) made by scripts/mutant_generator.py
 instead of the list, skipping those judged equivalent in
 scripts/equivalents.txt; it prints each survivor as an entry of that file.
+With --changed BASE it runs every generated mutant of the product lines that
+differ between the commit BASE and the work tree (added or changed lines, and
+every line of a product file git does not track yet) instead of a draw.
 --jobs N (default 2) runs N mutants side by side, each in a copy of its own.
+
+A file that only the Windows builds compile (platform/win32/) is mutated
+like any other: the copy's own 64-bit Windows build (build-win, beside its
+POSIX build) is rebuilt and the tests named "wine:CLASS[.TEST]" in the file's
+order line run from tests/wine/test_wine.py under wine, in a prefix of the
+copy's own (build-win/wine-prefix), made once per copy.
 Exit status: 0, or 1 when the score is below --min-score, the unmutated tree
 fails its tests, or a row of the list is wrong (missing file, original text
 not found or found more than once)."""
@@ -38,6 +48,9 @@ EQUIVALENTS = os.path.join(ROOT, "scripts", "equivalents.txt")
 BUILD_TIMEOUT = 300
 TEST_TIMEOUT = 60  # per ctest test; a mutant may loop for ever
 COPY_IGNORE = shutil.ignore_patterns(".git", ".cache", "build", "build-*", "Tessel.log")
+WINE_PREFIX = "wine:"  # an order line's name of a Wine test, not of a ctest test
+WIN_TOOLS = ["x86_64-w64-mingw32-g++", "wine", "wineserver"]
+WINE_PYTHON = "/usr/bin/python3" if os.path.exists("/usr/bin/python3") else sys.executable
 
 
 class Mutant:
@@ -51,6 +64,8 @@ class Mutant:
         self.outcome = None
         self.detail = ""
         self.folder = None
+        self.candidate = None  # the generator's, for a generated mutant
+        self.windows = False  # a file only the Windows build compiles
 
 
 def join(text, line):
@@ -113,8 +128,10 @@ class Tree:
     """The private copy, its build folder and what each test needs built."""
 
     def __init__(self, work):
+        self.work = work
         self.src = os.path.join(work, "src")
         self.build = os.path.join(work, "build")
+        self.win = None  # the Windows build, once a mutant needs it
         # Each copy's tests get a temporary folder of their own, so that two
         # copies running side by side never see each other's files.
         self.tmp = os.path.join(work, "tmp")
@@ -199,6 +216,87 @@ class Tree:
         return failed[0] if failed else pattern
 
 
+class WinBuild:
+    """A copy's 64-bit Windows build and its wine prefix. win64 is enough:
+    the files only Windows compiles hold no code that differs between the two
+    targets (the calling convention and the .def file are chosen by the
+    preprocessor and CMake, which the mutants leave alone), and its prefix is
+    the quicker to make and to run."""
+
+    def __init__(self, tree):
+        self.tree = tree
+        self.build = os.path.join(tree.work, "build-win")
+        self.prefix = os.path.join(self.build, "wine-prefix")
+        env = {k: v for k, v in tree.env.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
+        # As scripts/win-arch.sh's win_wine_start: code page 1252, no Mono or Gecko.
+        env.update(WINEPREFIX=self.prefix, WINEARCH="win64", WINEDEBUG="-all", LC_ALL="C.UTF-8",
+                   WINEDLLOVERRIDES="mscoree,mshtml=", TESSEL_WIN_BUILD=self.build)
+        self.env = env
+        self.server = False
+
+    def make(self):
+        """Configures and builds everything and the test programs; None, or
+        what went wrong."""
+        src = self.tree.src
+        generator = ["-G", "Ninja"] if shutil.which("ninja") else []
+        status, out = run(["cmake", "-S", src, "-B", self.build] + generator +
+                          ["-DCMAKE_TOOLCHAIN_FILE=" + os.path.join(src, "cmake",
+                                                                    "mingw-w64-x86_64.cmake"),
+                           "-DCMAKE_BUILD_TYPE=RelWithDebInfo", "-DTESSEL_TESTS=OFF",
+                           "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -DNDEBUG"],
+                          ROOT, BUILD_TIMEOUT, self.env)
+        if status == 0:
+            status, out = self.rebuild()
+        if status == 0:
+            status, out = run(["bash", "-c", 'source scripts/win-arch.sh && '
+                               'win_arch_setup "$PWD" win64 && win_test_helpers "$PWD"'],
+                              src, BUILD_TIMEOUT, self.env)
+        return None if status == 0 else out
+
+    def rebuild(self):
+        return run(["cmake", "--build", self.build, "-j2"], ROOT, BUILD_TIMEOUT, self.env)
+
+    def wine_tool(self, *command):
+        # The server stays behind as a daemon: a pipe it inherited would never
+        # reach its end, so nothing is read from these.
+        subprocess.run(command, cwd=ROOT, env=self.env, stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=BUILD_TIMEOUT)
+
+    def start(self):
+        """Starts the prefix's server, making the prefix the first time."""
+        if not self.server:
+            os.makedirs(self.prefix, exist_ok=True)
+            self.wine_tool("wineserver", "-p")
+            self.server = True
+            self.wine_tool("wineboot", "--init")
+
+    def stop(self):
+        if self.server:
+            self.wine_tool("wineserver", "-k")
+            self.wine_tool("wineserver", "-w")
+            self.server = False
+
+    def run_tests(self, names):
+        """Runs the Wine tests (unittest names) in this order, stopping at the
+        first failure: None when they pass, else "wine:" and the failing test."""
+        self.start()
+        src = self.tree.src
+        # Debian's python, which has the suite's python3-png (as scripts/test-wine.sh).
+        status, out = run([WINE_PYTHON, os.path.join(src, "tests", "wine", "test_wine.py"),
+                           self.build, os.path.join(self.tree.build, "tessel"), "-f"] + names,
+                          src, TEST_TIMEOUT * len(names) + 120, self.env)
+        if status == 0:
+            return None
+        if status is None:
+            return "timeout"
+        failed = re.search(r"^(?:FAIL|ERROR): (\w+) \((?:__main__\.)?(\w+)", out, re.M)
+        return WINE_PREFIX + (failed.group(2) + "." + failed.group(1) if failed else " ".join(names))
+
+
+def windows_tools():
+    return all(shutil.which(t) for t in WIN_TOOLS)
+
+
 def check_row(src, m):
     """The row's source text, or an error string."""
     path = os.path.join(src, m.path)
@@ -223,13 +321,20 @@ def main():
                         help="mutants run side by side, each in a copy of its own (default 2)")
     parser.add_argument("--check", action="store_true",
                         help="only check the rows of the list against the sources")
-    parser.add_argument("--generate", type=int, nargs="?", const=150, metavar="N",
+    parser.add_argument("--generate", type=int, nargs="?", const=-1, metavar="N",
                         help="run N generated mutants instead of the list (default 150)")
     parser.add_argument("--seed", default="1", help="the draw of --generate")
+    parser.add_argument("--changed", metavar="BASE",
+                        help="with --generate: every mutant of the lines changed since BASE")
     parser.add_argument("--survivors-of", metavar="OUTPUT",
                         help="with --generate: run only the survivors listed in OUTPUT, "
                              "the output of an earlier run with the same N and seed")
     args = parser.parse_args()
+    if args.changed is not None:
+        if args.generate is None or args.generate != -1:
+            parser.error("--changed BASE goes with --generate and no N: it runs every mutant")
+    elif args.generate == -1:
+        args.generate = 150
     started = time.monotonic()
     orders, mutants = parse_list(LIST)
     equivalents = mutant_generator.read_equivalents(EQUIVALENTS)
@@ -243,25 +348,48 @@ def main():
         print("%d mutants, %d equivalent, %d errors"
               % (len(mutants), sum(m.equivalent for m in mutants), errors))
         return 1 if errors else 0
+    # Read before anything is built: a base the clone lacks ends the run at once.
+    changed_lines = changed_since(args.changed) if args.changed is not None else None
 
+    # A run stopped by kill still stops its wine servers and removes its copies.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit("mutate: stopped"))
     work = tempfile.mkdtemp(prefix="tessel-mutate.")
     os.chmod(work, 0o755)
     generated = args.generate is not None
+    trees = []
     try:
         tree = Tree(work)
+        trees.append(tree)
         tree.configure()
         status, out = tree.build_all()
         if status != 0:
             sys.exit("mutate: the unmutated copy does not build:\n" + out)
         tree.read_tests()
         print("mutate: copy built in %.0f s" % (time.monotonic() - started), flush=True)
+        posix_files = compiled_files(tree.src, tree.build)
+        windows_only = set()
+        wanted = generated or any(
+            any(p.startswith(WINE_PREFIX) for p in orders.get(m.folder, []))
+            for m in mutants if not m.equivalent and args.only in m.path)
+        if wanted and windows_tools():
+            tree.win = WinBuild(tree)
+            error = tree.win.make()
+            if error:
+                sys.exit("mutate: the unmutated copy's Windows build fails:\n" + error)
+            windows_only = (compiled_files(tree.src, tree.win.build) or set()) - (posix_files or set())
+            print("mutate: its Windows build made in %.0f s" % (time.monotonic() - started),
+                  flush=True)
+        elif wanted:
+            print("mutate: no Windows cross build here (%s): its files are left out"
+                  % ", ".join(WIN_TOOLS))
 
         list_errors = []
         if generated:
-            mutants, unbuilt = generated_mutants(tree, orders, args.generate, args.seed,
+            built = None if posix_files is None else posix_files | windows_only
+            mutants, unbuilt = generated_mutants(tree, orders, args, built, changed_lines,
                                                  equivalents)
             if unbuilt:
-                print("mutate: not compiled by this build, not sampled: " + " ".join(unbuilt))
+                print("mutate: not compiled by any build here, not mutated: " + " ".join(unbuilt))
         for m in mutants:
             if generated:
                 continue
@@ -282,8 +410,15 @@ def main():
             todo = [m for m in todo if m.candidate.head() in heads]
         if args.only:
             todo = [m for m in todo if args.only in m.path]
+        for m in todo:
+            m.windows = m.path in windows_only
+            if not generated and not tree.win and any(
+                    p.startswith(WINE_PREFIX) for p in orders.get(m.folder, [])):
+                sys.exit("mutate: %s needs the Windows cross build (%s)"
+                         % (m.path, ", ".join(WIN_TOOLS)))
         # The unmutated tree must pass every test the mutants are run against.
-        patterns = sorted({p for m in todo for p in orders.get(m.folder, [])})
+        patterns = sorted({p for m in todo for p in orders.get(m.folder, [])
+                           if not p.startswith(WINE_PREFIX)})
         for pattern in patterns:
             if not tree.tests_matching(pattern):
                 if generated:
@@ -292,6 +427,17 @@ def main():
             failure = tree.run_tests(pattern, set(["all"]))
             if failure:
                 sys.exit("mutate: the unmutated tree fails %s; fix that first" % failure)
+        wine_names = []
+        for m in todo:
+            for p in orders.get(m.folder, []):
+                if p.startswith(WINE_PREFIX) and p[len(WINE_PREFIX):] not in wine_names:
+                    wine_names.append(p[len(WINE_PREFIX):])
+        if wine_names and tree.win:
+            failure = tree.win.run_tests(wine_names)
+            if failure:
+                sys.exit("mutate: the unmutated tree fails %s; fix that first" % failure)
+            print("mutate: the unmutated Windows build passes its Wine tests (%.0f s in all)"
+                  % (time.monotonic() - started), flush=True)
 
         # Each worker has a copy of its own and takes the mutants of one file
         # after the other, so that each object is rebuilt once per mutant.
@@ -299,7 +445,6 @@ def main():
         groups = queue.Queue()
         for _, group in itertools.groupby(todo, key=lambda m: m.path):
             groups.put(list(group))
-        trees = [tree]
         for worker in range(1, args.jobs):
             other = Tree(os.path.join(work, "copy%d" % worker))
             other.configure()
@@ -318,7 +463,7 @@ def main():
                     return
                 for m in group:
                     t0 = time.monotonic()
-                    run_mutant(own, m, orders, generated)
+                    run_mutant(own, m, orders)
                     with printing:
                         print("[%3d/%d] %-15s %5.1f s  %s:%d %s%s" % (
                             next(done), len(todo), m.outcome, time.monotonic() - t0, m.path,
@@ -331,6 +476,9 @@ def main():
         for w in workers:
             w.join()
     finally:
+        for t in trees:
+            if t.win:
+                t.win.stop()
         if args.keep:
             print("mutate: the copy stays in " + work)
         else:
@@ -341,13 +489,27 @@ def main():
     return report(mutants, todo, list_errors, args, time.monotonic() - started)
 
 
-def run_mutant(tree, m, orders, generated):
+def steps(patterns):
+    """The order line's names as steps: ("ctest", pattern), or ("wine",
+    [names]) for a run of Wine tests in a row, which one process runs."""
+    out = []
+    for p in patterns:
+        if not p.startswith(WINE_PREFIX):
+            out.append(("ctest", p))
+        elif out and out[-1][0] == "wine":
+            out[-1][1].append(p[len(WINE_PREFIX):])
+        else:
+            out.append(("wine", [p[len(WINE_PREFIX):]]))
+    return out
+
+
+def run_mutant(tree, m, orders):
     """Applies m to tree's copy, runs the tests of its folder in order until
     one fails, and puts the copy back; sets m.outcome and m.detail."""
     path = os.path.join(tree.src, m.path)
     with open(path, encoding="latin-1") as f:
         text = f.read()
-    if generated:
+    if m.candidate is not None:
         lines = text.split("\n")
         lines[m.line - 1] = m.replacement
         mutated = "\n".join(lines)
@@ -357,11 +519,32 @@ def run_mutant(tree, m, orders, generated):
         f.write(mutated)
     try:
         built = set()
+        win_built = False
         m.outcome = "survived"
-        if not any(tree.tests_matching(p) for p in orders.get(m.folder, [])):
+        patterns = orders.get(m.folder, [])
+        if m.windows:
+            # The POSIX build does not compile the file: its tests see nothing.
+            patterns = [p for p in patterns if p.startswith(WINE_PREFIX)]
+        if not any(p.startswith(WINE_PREFIX) or tree.tests_matching(p) for p in patterns):
             m.detail = "no test runs this folder"
-        for pattern in orders.get(m.folder, []):
-            failure = tree.run_tests(pattern, built)
+        for kind, what in steps(patterns):
+            if kind == "wine":
+                if tree.win is None:
+                    tree.win = WinBuild(tree)
+                    error = tree.win.make()
+                    if error:
+                        # The copy lacks a Windows build: so does the mutant.
+                        tree.win = None
+                        m.outcome, m.detail = "failed to build", "the copy's Windows build"
+                        break
+                if not win_built:
+                    if tree.win.rebuild()[0] != 0:
+                        m.outcome = "failed to build"
+                        break
+                    win_built = True
+                failure = tree.win.run_tests(what)
+            else:
+                failure = tree.run_tests(what, built)
             if failure == "build":
                 m.outcome = "failed to build"
                 break
@@ -374,23 +557,64 @@ def run_mutant(tree, m, orders, generated):
             f.write(text)
 
 
-def compiled_files(tree):
-    """The sources and headers under the copy that its build compiles, from
-    ninja's record of each object's inputs; None when that is not known."""
-    status, out = run(["ninja", "-C", tree.build, "-t", "deps"], ROOT, 120)
+def compiled_files(src, build):
+    """The sources and headers under the copy src that the build folder
+    compiles, from ninja's record of each object's inputs; None when that is
+    not known."""
+    status, out = run(["ninja", "-C", build, "-t", "deps"], ROOT, 120)
     if status != 0 or not shutil.which("ninja"):
         return None
     files = set()
     for line in out.splitlines():
         if line.startswith(" "):
             path = os.path.normpath(line.strip())
-            if path.startswith(tree.src + os.sep):
-                files.add(os.path.relpath(path, tree.src).replace(os.sep, "/"))
+            if path.startswith(src + os.sep):
+                files.add(os.path.relpath(path, src).replace(os.sep, "/"))
     return files
 
 
-def generated_mutants(tree, orders, n, seed, equivalents):
-    sample, unbuilt = mutant_generator.generate(tree.src, n, seed, compiled_files(tree))
+def changed_since(base):
+    """{file: set of line numbers} of the product lines of the work tree that
+    differ from the commit base; ends the run when base is not in this clone
+    or not an ancestor of HEAD."""
+    def git(*command):
+        return subprocess.run(["git", *command], cwd=ROOT, capture_output=True, text=True,
+                              encoding="latin-1")
+
+    found = git("rev-parse", "--verify", "--quiet", base + "^{commit}")
+    if found.returncode != 0:
+        shallow = git("rev-parse", "--is-shallow-repository").stdout.strip() == "true"
+        sys.exit("mutate: --changed %s: no such commit in this clone%s" % (
+            base, "; the clone is shallow (git fetch --unshallow, or clone with more history)"
+            if shallow else ""))
+    if git("merge-base", "--is-ancestor", found.stdout.strip(), "HEAD").returncode != 0:
+        sys.exit("mutate: --changed %s: not an ancestor of HEAD, so its diff is not this "
+                 "branch's change" % base)
+    folders = mutant_generator.PRODUCT_FOLDERS
+    diff = git("diff", "-U0", "--no-color", "--no-ext-diff", found.stdout.strip(), "--", *folders)
+    if diff.returncode != 0:
+        sys.exit("mutate: git diff failed:\n" + diff.stderr)
+    lines, path = {}, None
+    for line in diff.stdout.splitlines():
+        if line.startswith("+++ "):
+            path = line[6:] if line.startswith("+++ b/") else None
+        elif line.startswith("@@ ") and path:
+            # "@@ -a,b +c,d @@": d lines from line c (d left out is 1).
+            m = re.match(r"@@ -\S+ \+(\d+)(?:,(\d+))? @@", line)
+            start, count = int(m.group(1)), int(m.group(2) or 1)
+            lines.setdefault(path, set()).update(range(start, start + count))
+    untracked = git("ls-files", "--others", "--exclude-standard", "--", *folders)
+    for path in untracked.stdout.splitlines():
+        with open(os.path.join(ROOT, path), encoding="latin-1") as f:
+            lines[path] = set(range(1, f.read().count("\n") + 2))
+    return lines
+
+
+def generated_mutants(tree, orders, args, built, changed_lines, equivalents):
+    if changed_lines is None:
+        sample, unbuilt = mutant_generator.generate(tree.src, args.generate, args.seed, built)
+    else:
+        sample, unbuilt = mutant_generator.changed(tree.src, changed_lines, built)
     mutants = []
     for c in sample:
         m = Mutant(c.path, "%s, match %d, copy %d" % (c.op, c.match, c.copy),
@@ -433,9 +657,11 @@ def report_generated(mutants, run_ones, args, seconds, equivalents):
           % (len(matched), len(equivalents)))
     counted = totals[0] + totals[1]
     score = 100.0 * totals[0] / counted if counted else 0.0
-    print("\ngenerated, seed %s: %d mutants: %d killed, %d survived, %d failed to build, "
+    what = ("changed since %s" % args.changed if args.changed is not None
+            else "generated, seed %s" % args.seed)
+    print("\n%s: %d mutants: %d killed, %d survived, %d failed to build, "
           "%d equivalent; score %.1f %% in %.0f s"
-          % (args.seed, len(mutants), totals[0], totals[1], totals[2], totals[3], score, seconds))
+          % (what, len(mutants), totals[0], totals[1], totals[2], totals[3], score, seconds))
     if score < args.min_score:
         print("\nmutate: score %.1f %% is below %.0f %%" % (score, args.min_score))
         return 1

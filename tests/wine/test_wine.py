@@ -613,6 +613,13 @@ class Library(WineCase):
         self.assertEqual(out, [str(c) for c in codes])
         self.assertSameRuns()
 
+    def test_threads_take_turns(self):
+        # Every call fails and so writes a log line: a lock taken late or let
+        # go before the log is closed loses or breaks lines, or results.
+        self.assertEqual(self.host_calls(["threads 250 " + b"-o t.png".hex() + " 1105"]), ["0 0"])
+        log = re.sub(STAMP, b"", read_bytes(os.path.join(self.host_folder, "Tessel.log")))
+        self.assertTrue(log == b"Dato a codificar no ha sido especificado\r\n" * 2000, "lines lost or broken")
+
     def test_a_program_linked_with_the_import_library(self):
         line = b"-l q -o linked.png Linked\\x21"
         self.assertEqual(self.run_windows("tessel.exe", line)[0], 0)
