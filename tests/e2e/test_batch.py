@@ -239,6 +239,8 @@ class Batch(TesselCase):
                     self.assertTrue(proc.stdout.startswith(
                         b"Usage: " + os.fsencode(os.path.basename(program))), proc.stdout)
                     self.assertEqual(os.listdir(self.folder), [])
+            # With more arguments it is no request for help.
+            self.assertEqual(subprocess.run([program, "-h", "x"], cwd=self.folder, capture_output=True).stdout, b"")
 
     def test_a_long_batch_leaves_no_descriptor_open(self):
         # A descriptor left open by a line is one more for each line of a batch.

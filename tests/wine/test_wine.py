@@ -206,15 +206,15 @@ class WineCase(unittest.TestCase):
     def tearDown(self):
         shutil.rmtree(self.root, ignore_errors=True)
 
-    def run_windows(self, program, command_line, program_path=None, stdin_data=None):
+    def run_windows(self, program, command_line, program_path=None, stdin_data=None, gap=b" "):
         """Starts program (tessel.exe, png2bmp.exe or tessel-batch.exe) in the
-        work folder with the command line '"<program path>" ' + command_line
+        work folder with the command line '"<program path>"' + gap + command_line
         (bytes, or str for a wide one) and stdin_data as its standard input;
         returns the exit code and standard error, and keeps its standard
         output in self.stdout. No temporary file may survive it."""
         exe = program_path or os.path.join(WIN_BUILD, program)
         wide = isinstance(command_line, str)
-        line = b'"' + windows_path(exe).encode() + b'" ' + (command_line.encode() if wide else command_line)
+        line = b'"' + windows_path(exe).encode() + b'"' + gap + (command_line.encode() if wide else command_line)
         cmd_file = os.path.join(self.root, "command-line.txt")
         with open(cmd_file, "wb") as f:
             f.write(line)
@@ -328,12 +328,15 @@ class CommandLine(WineCase):
     def test_program_name_with_spaces_is_skipped(self):
         folder = os.path.join(self.root, "Tessel app")
         os.mkdir(folder)
-        exe = os.path.join(folder, "tessel copy.exe")
-        shutil.copy(os.path.join(WIN_BUILD, "tessel.exe"), exe)
-        code, _ = self.run_windows(None, b'   -o "a b.png" data', program_path=exe)
-        self.assertEqual(code, 0)
         self.assertEqual(self.run_posix("-o", "a b.png", "data"), 0)
-        self.assertSameImage("a b.png")
+        # A name of characters no code page holds, and one followed by a tab.
+        for name, gap in (("tessel copy.exe", b"    "), ("t\u03a9ssel \u00e9.exe", b"\t")):
+            exe = os.path.join(folder, name)
+            shutil.copy(os.path.join(WIN_BUILD, "tessel.exe"), exe)
+            code, _ = self.run_windows(None, '-o "a b.png" data', program_path=exe, gap=gap)
+            self.assertEqual(code, 0)
+            self.assertSameImage("a b.png")
+            os.remove(self.win_file("a b.png"))
 
 
 class RunLog(WineCase):
