@@ -66,7 +66,7 @@ win_test_helpers() {
   if [ ! "$win_build/dll_host.exe" -nt "$root/tests/wine/dll_host.c" ] ||
     [ ! "$win_build/dll_host.exe" -nt "$root/include/tessel.h" ]; then
     "$win_host-gcc" -std=c11 -O2 -Wall -Wextra -Werror -fno-defer-pop -fno-omit-frame-pointer \
-      -I "$root/include" "$root/tests/wine/dll_host.c" -o "$win_build/dll_host.exe"
+      -I "$root/include" "$root/tests/wine/dll_host.c" -lntdll -o "$win_build/dll_host.exe"
   fi
   "$win_host-gcc" -std=c11 -O2 -Wall -Wextra -Werror -I "$root/include" \
     "$root/bench/dll_bench.c" -o "$win_build/dll_bench.exe"

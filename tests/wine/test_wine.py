@@ -620,6 +620,12 @@ class Library(WineCase):
         self.assertEqual(proc.stdout.decode().splitlines()[1:], ["0"], proc.stderr)
         self.assertSameRuns()
 
+    def test_a_thousand_unloads_leave_memory_and_handles_as_they_were(self):
+        # Each cycle frees the DLL, loads it again and writes one symbol.
+        memory, handles = map(int, self.host_calls(["cycles 1000"])[0].split())
+        self.assertLessEqual(memory, 256 * 1024)
+        self.assertEqual(handles, 0)
+
     def test_a_pointer_of_the_wrong_convention_is_caught(self):
         # The host's own check of its stack: a pointer of the other
         # convention leaves the stack moved by the argument's 4 bytes on
