@@ -2,7 +2,7 @@
 # Makes the Windows release of one target: build-win/tessel-win64.zip or
 # build-win32/tessel-win32.zip, holding a folder tessel-win64 (tessel-win32)
 # with the programs and tessel.dll stripped of their debug information,
-# include/tessel.h, lib/ with the DLL's import library and .def file,
+# include/tessel.h, lib/ with the DLL's import libraries and .def file,
 # README.txt (the Windows user's guide, made from docs/windows-guide.txt and
 # README.md), SHA256SUMS and, under licenses/, Tessel's own licence and the
 # licences of the libraries linked into the programs, taken from the very
@@ -60,7 +60,7 @@ done
 SOURCE_DATE_EPOCH=0 "$win_host-strip" --strip-all -o "$dist/tessel.dll" "$build/tessel.dll"
 mkdir -p "$dist/include" "$dist/lib"
 cp "$root/include/tessel.h" "$dist/include/"
-cp "$build/libtessel.dll.a" "$build/tessel.def" "$dist/lib/"
+cp "$build/libtessel.dll.a" "$build/tessel.lib" "$build/tessel.def" "$dist/lib/"
 /usr/bin/python3 "$root/scripts/windows-guide.py" "$root/README.md" "$root/docs/windows-guide.txt" \
   "$version" "${arch#win}" >"$dist/README.txt"
 
