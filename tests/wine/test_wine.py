@@ -620,6 +620,15 @@ class Library(WineCase):
         self.assertEqual(proc.stdout.decode().splitlines()[1:], ["0"], proc.stderr)
         self.assertSameRuns()
 
+    def test_a_program_built_by_microsofts_tools_links_tessel_lib(self):
+        # msvc_host.exe's own calls, made here by tessel.exe.
+        for line in (b"-l q -o run.png Run\\x21",
+                     b'-z 2 -o encode.png "' + escaped(b'Encode "this"') + b'"'):
+            self.assertEqual(self.run_windows("tessel.exe", line)[0], 0)
+        proc = wine(os.path.join(WIN_BUILD, "msvc_host.exe"), cwd=self.host_folder)
+        self.assertEqual(proc.returncode, 0, proc.stderr)
+        self.assertSameRuns()
+
     def test_a_thousand_unloads_leave_memory_and_handles_as_they_were(self):
         # Each cycle frees the DLL, loads it again and writes one symbol.
         memory, handles = map(int, self.host_calls(["cycles 1000"])[0].split())
