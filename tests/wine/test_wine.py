@@ -459,7 +459,7 @@ class Png2Bmp(WineCase):
 
 class ReleaseMetadata(WineCase):
     RT_VERSION, RT_MANIFEST = 16, 24
-    TEST_PROGRAMS = ("run_child.exe", "dll_host.exe", "linked_host.exe", "dll_bench.exe")
+    TEST_PROGRAMS = ("run_child.exe", "dll_host.exe", "linked_host.exe", "msvc_host.exe", "dll_bench.exe")
     # Windows Vista, 7, 8, 8.1, and 10 and 11.
     SUPPORTED_OS = {"{e2011457-1546-43c5-a5fe-008deee3d3f0}", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
                     "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
