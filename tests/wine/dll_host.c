@@ -82,26 +82,15 @@ static long long private_bytes(void)
 
 /* The process's handles, from the system's list of all handles: wine's
  * GetProcessHandleCount answers 0. */
-typedef struct {
-    ULONG process;
-    BYTE type, flags;
-    USHORT handle;
-    void *object;
-    ACCESS_MASK access;
-} handle_entry;
-
 static long handle_count(void)
 {
-    static union {
-        struct { ULONG count; handle_entry entries[1]; } list;
-        char bytes[1 << 22];
-    } all;
-    ULONG size = 0, i;
+    static union { SYSTEM_HANDLE_INFORMATION list; char bytes[1 << 22]; } all;
+    ULONG i;
     long count = 0;
-    if (NtQuerySystemInformation((SYSTEM_INFORMATION_CLASS)16, &all, sizeof all, &size) != 0)
+    if (NtQuerySystemInformation(SystemHandleInformation, &all, sizeof all, NULL) != 0)
         fail("the handle list could not be read");
-    for (i = 0; i < all.list.count; ++i)
-        count += all.list.entries[i].process == GetCurrentProcessId();
+    for (i = 0; i < all.list.Count; ++i)
+        count += all.list.Handle[i].OwnerPid == GetCurrentProcessId();
     return count;
 }
 
