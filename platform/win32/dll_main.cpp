@@ -54,6 +54,14 @@ void NTAPI watch_unwinder_registration(PVOID, DWORD reason, PVOID)
     }
 }
 
+// The start-up code has run when DllMain is called: a later semaphore is not
+// the registration's, even when the registration made none.
+void end_registration_watch()
+{
+    if (semaphore_import == record_semaphore)
+        set_semaphore_import(real_create_semaphore);
+}
+
 // The unwinder still takes its lock once after DllMain, to let go of the
 // tables; no thread runs the module's code while it is unloaded, so the lock
 // is free, and a free lock is taken and given back on its counter alone,
@@ -64,6 +72,7 @@ void close_unwinder_semaphore()
         CloseHandle(unwinder_semaphore);
 }
 #else
+void end_registration_watch() {}
 void close_unwinder_semaphore() {}
 #endif
 
@@ -77,6 +86,8 @@ const PIMAGE_TLS_CALLBACK tessel_watch_unwinder = watch_unwinder_registration;
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved)
 {
+    if (reason == DLL_PROCESS_ATTACH)
+        end_registration_watch();
     // A null reserved at detach means FreeLibrary; at the end of the process
     // the system takes everything back itself, and other threads may have
     // stopped anywhere.
