@@ -15,6 +15,11 @@
  *       threads N HEX CODE     8 threads make N tessel_run(the bytes) calls
  *                              each at once: how many did not return CODE,
  *                              and how many streams the DLL left open
+ *       cycles N               N times reload and tessel_encode(NULL,
+ *                              "c.png", "c", 1), after a few such cycles of
+ *                              warm-up: "PRIVATE HANDLES", how much the
+ *                              committed private memory (bytes) and the
+ *                              handle count grew over the N cycles
  * HEX is bytes in hexadecimal, "=" for none, "-" for a null pointer (whose
  * size is 0). Exit status 0 when every call could be made, else 2.
  *
@@ -23,6 +28,7 @@
  * function removes its arguments, a __cdecl caller removes them again), which
  * would otherwise pass unseen until locals are read through the wrong place. */
 #include <windows.h>
+#include <winternl.h>
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -38,6 +44,12 @@ static HMODULE library;
 static run_fn tessel_run_p;
 static encode_fn tessel_encode_p;
 static version_fn tessel_version_p;
+
+static void fail(const char *what)
+{
+    fprintf(stderr, "dll_host: %s (error %lu)\n", what, (unsigned long)GetLastError());
+    exit(2);
+}
 
 static const char *thread_line;
 static int thread_rounds, thread_code;
@@ -75,8 +87,7 @@ static void slow_down_fclose(void)
             return;
         }
     }
-    fputs("dll_host: the DLL imports no fclose\n", stderr);
-    exit(2);
+    fail("the DLL imports no fclose");
 }
 
 static DWORD WINAPI thread_calls(LPVOID unused)
@@ -88,12 +99,6 @@ static DWORD WINAPI thread_calls(LPVOID unused)
             InterlockedIncrement(&thread_wrong);
     }
     return 0;
-}
-
-static void fail(const char *what)
-{
-    fprintf(stderr, "dll_host: %s (error %lu)\n", what, (unsigned long)GetLastError());
-    exit(2);
 }
 
 #if defined(__i386__)
@@ -113,6 +118,34 @@ static void fail(const char *what)
             exit(2);                                                               \
         }                                                                          \
     } while (0)
+
+/* The committed private pages of the whole address space. */
+static long long private_bytes(void)
+{
+    MEMORY_BASIC_INFORMATION info;
+    const char *address = NULL;
+    long long total = 0;
+    while (VirtualQuery(address, &info, sizeof info) == sizeof info) {
+        if (info.State == MEM_COMMIT && info.Type == MEM_PRIVATE)
+            total += (long long)info.RegionSize;
+        address = (const char *)info.BaseAddress + info.RegionSize;
+    }
+    return total;
+}
+
+/* The process's handles, from the system's list of all handles: wine's
+ * GetProcessHandleCount answers 0. */
+static long handle_count(void)
+{
+    static union { SYSTEM_HANDLE_INFORMATION list; char bytes[1 << 22]; } all;
+    ULONG i;
+    long count = 0;
+    if (NtQuerySystemInformation(SystemHandleInformation, &all, sizeof all, NULL) != 0)
+        fail("the handle list could not be read");
+    for (i = 0; i < all.list.Count; ++i)
+        count += all.list.Handle[i].OwnerPid == GetCurrentProcessId();
+    return count;
+}
 
 static void load(const char *path)
 {
@@ -149,7 +182,7 @@ int main(int argc, char **argv)
     int i, code;
     if (argc < 2) {
         fputs("usage: dll_host.exe DLL [run HEX | encode HEX HEX HEX | version | reload"
-              " | threads N HEX CODE | wrong-convention]...\n", stderr);
+              " | threads N HEX CODE | wrong-convention | cycles N]...\n", stderr);
         return 2;
     }
     load(argv[1]);
@@ -194,6 +227,22 @@ int main(int argc, char **argv)
             for (t = 0; t < 8; ++t)
                 CloseHandle(threads[t]);
             printf("%ld %d\n", (long)thread_wrong, _fcloseall());
+        } else if (strcmp(argv[i], "cycles") == 0 && i + 1 < argc) {
+            int n = atoi(argv[++i]), cycle;
+            long long memory = 0;
+            long handles = 0;
+            for (cycle = -5; cycle < n; ++cycle) {
+                if (cycle == 0) {
+                    memory = private_bytes();
+                    handles = handle_count();
+                }
+                if (!FreeLibrary(library))
+                    fail("FreeLibrary failed");
+                load(argv[1]);
+                if (tessel_encode_p(NULL, "c.png", "c", 1) != 0)
+                    fail("tessel_encode failed");
+            }
+            printf("%lld %ld\n", private_bytes() - memory, handle_count() - handles);
         } else if (strcmp(argv[i], "wrong-convention") == 0) {
 #if defined(__i386__)
             typedef int(__cdecl * cdecl_run_fn)(const char *);
