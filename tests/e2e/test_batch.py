@@ -201,10 +201,11 @@ class Batch(TesselCase):
         # UTF-16 ("Unicode") files are refused whole. A first line of ASCII
         # shows a NUL byte; one of other characters (\u20ac is AC 20) may not,
         # and then only the byte-order mark tells.
-        wide = [[os.path.join(self.root, name)] for name in ("le", "be", "no-mark")]
+        wide = [[os.path.join(self.root, name)] for name in ("le", "be", "no-mark", "empty-first")]
         for [path], data in zip(wide, (b"\xff\xfe" + "\u20ac\n-o u.png x\n".encode("utf-16-le"),
                                        b"\xfe\xff" + "\u20ac\u20ac".encode("utf-16-be"),
-                                       "-o u.png x\r\n-o v.png y".encode("utf-16-le"))):
+                                       "-o u.png x\r\n-o v.png y".encode("utf-16-le"),
+                                       b"\xff\xfe" + "\n-o u.png x".encode("utf-16-le"))):
             with open(path, "wb") as f:
                 f.write(data)
         for args in (["no-such-file"], [self.tmpdir], ["a", "b"], *wide):
