@@ -48,6 +48,10 @@ EQUIVALENTS = os.path.join(ROOT, "scripts", "equivalents.txt")
 BUILD_TIMEOUT = 300
 TEST_TIMEOUT = 60  # per ctest test; a mutant may loop for ever
 COPY_IGNORE = shutil.ignore_patterns(".git", ".cache", "build", "build-*", "Tessel.log")
+# The commands running now, so that a run cut short can end them.
+RUNNING = set()
+RUNNING_LOCK = threading.Lock()
+STOPPING = threading.Event()
 WINE_PREFIX = "wine:"  # an order line's name of a Wine test, not of a ctest test
 WIN_TOOLS = ["x86_64-w64-mingw32-g++", "wine", "wineserver"]
 WINE_PYTHON = "/usr/bin/python3" if os.path.exists("/usr/bin/python3") else sys.executable
@@ -113,8 +117,12 @@ def parse_list(path):
 def run(command, cwd, timeout, env=None):
     """(exit status, output), or (None, ...) when the command outlives timeout
     seconds; its whole process group (a test's own children too) is killed."""
-    process = subprocess.Popen(command, cwd=cwd, stdout=subprocess.PIPE, env=env,
-                               stderr=subprocess.STDOUT, start_new_session=True)
+    with RUNNING_LOCK:
+        if STOPPING.is_set():
+            return None, "stopped"
+        process = subprocess.Popen(command, cwd=cwd, stdout=subprocess.PIPE, env=env,
+                                   stderr=subprocess.STDOUT, start_new_session=True)
+        RUNNING.add(process)
     try:
         out, _ = process.communicate(timeout=timeout)
         return process.returncode, out.decode("latin-1")
@@ -122,6 +130,20 @@ def run(command, cwd, timeout, env=None):
         os.killpg(process.pid, signal.SIGKILL)
         process.communicate()
         return None, "timed out"
+    finally:
+        with RUNNING_LOCK:
+            RUNNING.discard(process)
+
+
+def stop_all():
+    """Ends every command still running (a run cut short): its whole group."""
+    with RUNNING_LOCK:
+        STOPPING.set()
+        for process in RUNNING:
+            try:
+                os.killpg(process.pid, signal.SIGKILL)
+            except ProcessLookupError:
+                pass
 
 
 class Tree:
@@ -357,6 +379,7 @@ def main():
     os.chmod(work, 0o755)
     generated = args.generate is not None
     trees = []
+    workers = []
     try:
         tree = Tree(work)
         trees.append(tree)
@@ -456,7 +479,7 @@ def main():
         printing = threading.Lock()
 
         def work_on(own):
-            while True:
+            while not STOPPING.is_set():
                 try:
                     group = groups.get_nowait()
                 except queue.Empty:
@@ -476,6 +499,10 @@ def main():
         for w in workers:
             w.join()
     finally:
+        if workers and any(w.is_alive() for w in workers):
+            stop_all()
+            for w in workers:
+                w.join()
         for t in trees:
             if t.win:
                 t.win.stop()
