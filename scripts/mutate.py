@@ -70,6 +70,7 @@ class Mutant:
         self.folder = None
         self.candidate = None  # the generator's, for a generated mutant
         self.windows = False  # a file only the Windows build compiles
+        self.sets = []  # a generated mutant's: its draw, the changed lines, or both
 
 
 def join(text, line):
@@ -352,11 +353,11 @@ def main():
                         help="with --generate: run only the survivors listed in OUTPUT, "
                              "the output of an earlier run with the same N and seed")
     args = parser.parse_args()
-    if args.changed is not None:
-        if args.generate is None or args.generate != -1:
-            parser.error("--changed BASE goes with --generate and no N: it runs every mutant")
-    elif args.generate == -1:
-        args.generate = 150
+    if args.changed is not None and args.generate is None:
+        parser.error("--changed BASE goes with --generate")
+    if args.generate == -1:
+        # --generate --changed BASE alone runs the changed lines only.
+        args.generate = 0 if args.changed is not None else 150
     started = time.monotonic()
     orders, mutants = parse_list(LIST)
     equivalents = mutant_generator.read_equivalents(EQUIVALENTS)
@@ -638,19 +639,29 @@ def changed_since(base):
 
 
 def generated_mutants(tree, orders, args, built, changed_lines, equivalents):
-    if changed_lines is None:
+    """The draw of N, and with --changed every mutant of the changed lines:
+    one run for both, each mutant marked with the sets that hold it."""
+    sets = []
+    unbuilt = []
+    if args.generate:
         sample, unbuilt = mutant_generator.generate(tree.src, args.generate, args.seed, built)
-    else:
-        sample, unbuilt = mutant_generator.changed(tree.src, changed_lines, built)
-    mutants = []
-    for c in sample:
-        m = Mutant(c.path, "%s, match %d, copy %d" % (c.op, c.match, c.copy),
-                   c.key in equivalents, c.number)
-        m.original, m.replacement, m.candidate = c.original, c.mutated, c
-        holders = [f for f in orders if m.path.startswith(f)]
-        m.folder = max(holders, key=len) if holders else m.path.split("/")[0] + "/"
-        mutants.append(m)
-    return mutants, unbuilt
+        sets.append(("generated, seed %s" % args.seed, sample))
+    if changed_lines is not None:
+        sample, unbuilt_changed = mutant_generator.changed(tree.src, changed_lines, built)
+        sets.append(("changed since %s" % args.changed, sample))
+        unbuilt = sorted(set(unbuilt) | set(unbuilt_changed))
+    mutants = {}
+    for name, sample in sets:
+        for c in sample:
+            if c.key not in mutants:
+                m = Mutant(c.path, "%s, match %d, copy %d" % (c.op, c.match, c.copy),
+                           c.key in equivalents, c.number)
+                m.original, m.replacement, m.candidate = c.original, c.mutated, c
+                holders = [f for f in orders if m.path.startswith(f)]
+                m.folder = max(holders, key=len) if holders else m.path.split("/")[0] + "/"
+                mutants[c.key] = m
+            mutants[c.key].sets.append(name)
+    return list(mutants.values()), unbuilt
 
 
 def print_folder_table(mutants, run_ones):
@@ -670,7 +681,7 @@ def print_folder_table(mutants, run_ones):
 
 
 def report_generated(mutants, run_ones, args, seconds, equivalents):
-    totals = print_folder_table(mutants, run_ones)
+    print_folder_table(mutants, run_ones)
     survivors = [m for m in run_ones if m.outcome == "survived"]
     if survivors:
         print("\nsurvivors, as entries of scripts/equivalents.txt (an entry needs a why):")
@@ -682,17 +693,22 @@ def report_generated(mutants, run_ones, args, seconds, equivalents):
     matched = {m.candidate.key for m in mutants if m.equivalent}
     print("\njudged equivalent, not run: %d of this draw; %d entries in scripts/equivalents.txt"
           % (len(matched), len(equivalents)))
-    counted = totals[0] + totals[1]
-    score = 100.0 * totals[0] / counted if counted else 0.0
-    what = ("changed since %s" % args.changed if args.changed is not None
-            else "generated, seed %s" % args.seed)
-    print("\n%s: %d mutants: %d killed, %d survived, %d failed to build, "
-          "%d equivalent; score %.1f %% in %.0f s"
-          % (what, len(mutants), totals[0], totals[1], totals[2], totals[3], score, seconds))
-    if score < args.min_score:
-        print("\nmutate: score %.1f %% is below %.0f %%" % (score, args.min_score))
-        return 1
-    return 0
+    low = False
+    names = list(dict.fromkeys(name for m in mutants for name in m.sets)) or ["generated"]
+    for name in names:
+        ones = [m for m in mutants if name in m.sets or not m.sets]
+        counts = [sum(1 for m in ones if m.outcome == o and m in run_ones)
+                  for o in ("killed", "survived", "failed to build")]
+        counts.append(sum(1 for m in ones if m.equivalent))
+        counted = counts[0] + counts[1]
+        score = 100.0 * counts[0] / counted if counted else 100.0
+        print("\n%s: %d mutants: %d killed, %d survived, %d failed to build, "
+              "%d equivalent; score %.1f %% in %.0f s"
+              % tuple([name, len(ones)] + counts + [score, seconds]))
+        if score < args.min_score:
+            print("mutate: score %.1f %% is below %.0f %%" % (score, args.min_score))
+            low = True
+    return 1 if low else 0
 
 
 def report(mutants, run_ones, list_errors, args, seconds):
