@@ -373,6 +373,10 @@ def main():
         return 1 if errors else 0
     # Read before anything is built: a base the clone lacks ends the run at once.
     changed_lines = changed_since(args.changed) if args.changed is not None else None
+    if changed_lines is not None and not args.generate and not any(
+            path.endswith((".cpp", ".h")) for path in changed_lines):
+        print("changed since %s: no line of product code; nothing to run" % args.changed)
+        return 0
 
     # A run stopped by kill still stops its wine servers and removes its copies.
     signal.signal(signal.SIGTERM, lambda *_: sys.exit("mutate: stopped"))
@@ -638,6 +642,12 @@ def changed_since(base):
     return lines
 
 
+def set_names(args):
+    """The names of the generated sets the run reports."""
+    names = ["generated, seed %s" % args.seed] if args.generate else []
+    return names + (["changed since %s" % args.changed] if args.changed is not None else [])
+
+
 def generated_mutants(tree, orders, args, built, changed_lines, equivalents):
     """The draw of N, and with --changed every mutant of the changed lines:
     one run for both, each mutant marked with the sets that hold it."""
@@ -645,10 +655,10 @@ def generated_mutants(tree, orders, args, built, changed_lines, equivalents):
     unbuilt = []
     if args.generate:
         sample, unbuilt = mutant_generator.generate(tree.src, args.generate, args.seed, built)
-        sets.append(("generated, seed %s" % args.seed, sample))
+        sets.append((set_names(args)[0], sample))
     if changed_lines is not None:
         sample, unbuilt_changed = mutant_generator.changed(tree.src, changed_lines, built)
-        sets.append(("changed since %s" % args.changed, sample))
+        sets.append((set_names(args)[-1], sample))
         unbuilt = sorted(set(unbuilt) | set(unbuilt_changed))
     mutants = {}
     for name, sample in sets:
@@ -694,9 +704,8 @@ def report_generated(mutants, run_ones, args, seconds, equivalents):
     print("\njudged equivalent, not run: %d of this draw; %d entries in scripts/equivalents.txt"
           % (len(matched), len(equivalents)))
     low = False
-    names = list(dict.fromkeys(name for m in mutants for name in m.sets)) or ["generated"]
-    for name in names:
-        ones = [m for m in mutants if name in m.sets or not m.sets]
+    for name in set_names(args):
+        ones = [m for m in mutants if name in m.sets]
         counts = [sum(1 for m in ones if m.outcome == o and m in run_ones)
                   for o in ("killed", "survived", "failed to build")]
         counts.append(sum(1 for m in ones if m.equivalent))
