@@ -18,10 +18,11 @@ every line of a product file git does not track yet) instead of a draw.
 --jobs N (default 2) runs N mutants side by side, each in a copy of its own.
 
 A file that only the Windows builds compile (platform/win32/) is mutated
-like any other: the copy's own 64-bit Windows build (build-win, beside its
-POSIX build) is rebuilt and the tests named "wine:CLASS[.TEST]" in the file's
-order line run from tests/wine/test_wine.py under wine, in a prefix of the
-copy's own (build-win/wine-prefix), made once per copy.
+like any other: the copy's own Windows build (build-win for win64, beside its
+POSIX build; build-win32 for win32) is rebuilt and the tests that the file's
+order line names "wine:CLASS[.TEST]" (64-bit) or "wine32:CLASS[.TEST]"
+(32-bit) run from tests/wine/test_wine.py under wine, in a prefix of the
+copy's own (build-win*/wine-prefix), made once per copy.
 Exit status: 0, or 1 when the score is below --min-score, the unmutated tree
 fails its tests, or a row of the list is wrong (missing file, original text
 not found or found more than once)."""
@@ -52,7 +53,9 @@ COPY_IGNORE = shutil.ignore_patterns(".git", ".cache", "build", "build-*", "Tess
 RUNNING = set()
 RUNNING_LOCK = threading.Lock()
 STOPPING = threading.Event()
-WINE_PREFIX = "wine:"  # an order line's name of a Wine test, not of a ctest test
+# An order line's names of Wine tests, not of ctest tests: "wine:" runs the
+# test against the 64-bit Windows build, "wine32:" against the 32-bit one.
+WINE_PREFIXES = {"wine:": "win64", "wine32:": "win32"}
 WIN_TOOLS = ["x86_64-w64-mingw32-g++", "wine", "wineserver"]
 WINE_PYTHON = "/usr/bin/python3" if os.path.exists("/usr/bin/python3") else sys.executable
 
@@ -154,7 +157,15 @@ class Tree:
         self.work = work
         self.src = os.path.join(work, "src")
         self.build = os.path.join(work, "build")
-        self.win = None  # the Windows build, once a mutant needs it
+        self.wins = {}  # the Windows builds by target, made when a mutant needs one
+
+    def win(self, arch):
+        """The copy's Windows build of arch, made the first time; None when
+        it cannot be made."""
+        if arch not in self.wins:
+            build = WinBuild(self, arch)
+            self.wins[arch] = None if build.make() else build
+        return self.wins[arch]
         # Each copy's tests get a temporary folder of their own, so that two
         # copies running side by side never see each other's files.
         self.tmp = os.path.join(work, "tmp")
@@ -240,19 +251,20 @@ class Tree:
 
 
 class WinBuild:
-    """A copy's 64-bit Windows build and its wine prefix. win64 is enough:
-    the files only Windows compiles hold no code that differs between the two
-    targets (the calling convention and the .def file are chosen by the
-    preprocessor and CMake, which the mutants leave alone), and its prefix is
-    the quicker to make and to run."""
+    """A copy's Windows build of one target (win64 or win32) and its wine
+    prefix. The 64-bit build judges most mutants: it is the quicker to make
+    and to run, and most of the Windows-only code is the same on both; code
+    that only the 32-bit build compiles is named with "wine32:" tests in its
+    order line."""
 
-    def __init__(self, tree):
+    def __init__(self, tree, arch="win64"):
         self.tree = tree
-        self.build = os.path.join(tree.work, "build-win")
+        self.arch = arch
+        self.build = os.path.join(tree.work, "build-win" if arch == "win64" else "build-win32")
         self.prefix = os.path.join(self.build, "wine-prefix")
         env = {k: v for k, v in tree.env.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
         # As scripts/win-arch.sh's win_wine_start: code page 1252, no Mono or Gecko.
-        env.update(WINEPREFIX=self.prefix, WINEARCH="win64", WINEDEBUG="-all", LC_ALL="C.UTF-8",
+        env.update(WINEPREFIX=self.prefix, WINEARCH=arch, WINEDEBUG="-all", LC_ALL="C.UTF-8",
                    WINEDLLOVERRIDES="mscoree,mshtml=", TESSEL_WIN_BUILD=self.build)
         self.env = env
         self.server = False
@@ -263,8 +275,9 @@ class WinBuild:
         src = self.tree.src
         generator = ["-G", "Ninja"] if shutil.which("ninja") else []
         status, out = run(["cmake", "-S", src, "-B", self.build] + generator +
-                          ["-DCMAKE_TOOLCHAIN_FILE=" + os.path.join(src, "cmake",
-                                                                    "mingw-w64-x86_64.cmake"),
+                          ["-DCMAKE_TOOLCHAIN_FILE=" + os.path.join(
+                              src, "cmake", "mingw-w64-%s.cmake"
+                              % ("x86_64" if self.arch == "win64" else "i686")),
                            "-DCMAKE_BUILD_TYPE=RelWithDebInfo", "-DTESSEL_TESTS=OFF",
                            "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -DNDEBUG"],
                           ROOT, BUILD_TIMEOUT, self.env)
@@ -272,7 +285,7 @@ class WinBuild:
             status, out = self.rebuild()
         if status == 0:
             status, out = run(["bash", "-c", 'source scripts/win-arch.sh && '
-                               'win_arch_setup "$PWD" win64 && win_test_helpers "$PWD"'],
+                               'win_arch_setup "$PWD" %s && win_test_helpers "$PWD"' % self.arch],
                               src, BUILD_TIMEOUT, self.env)
         return None if status == 0 else out
 
@@ -313,7 +326,16 @@ class WinBuild:
         if status is None:
             return "timeout"
         failed = re.search(r"^(?:FAIL|ERROR): (\w+) \((?:__main__\.)?(\w+)", out, re.M)
-        return WINE_PREFIX + (failed.group(2) + "." + failed.group(1) if failed else " ".join(names))
+        prefix = next(p for p, a in WINE_PREFIXES.items() if a == self.arch)
+        return prefix + (failed.group(2) + "." + failed.group(1) if failed else " ".join(names))
+
+
+def wine_test(pattern):
+    """(Windows target, unittest name) of an order line's Wine test, or None."""
+    for prefix, arch in WINE_PREFIXES.items():
+        if pattern.startswith(prefix):
+            return arch, pattern[len(prefix):]
+    return None
 
 
 def windows_tools():
@@ -397,14 +419,15 @@ def main():
         posix_files = compiled_files(tree.src, tree.build)
         windows_only = set()
         wanted = generated or any(
-            any(p.startswith(WINE_PREFIX) for p in orders.get(m.folder, []))
+            any(wine_test(p) for p in orders.get(m.folder, []))
             for m in mutants if not m.equivalent and args.only in m.path)
         if wanted and windows_tools():
-            tree.win = WinBuild(tree)
-            error = tree.win.make()
+            win = WinBuild(tree)
+            error = win.make()
             if error:
                 sys.exit("mutate: the unmutated copy's Windows build fails:\n" + error)
-            windows_only = (compiled_files(tree.src, tree.win.build) or set()) - (posix_files or set())
+            tree.wins["win64"] = win
+            windows_only = (compiled_files(tree.src, win.build) or set()) - (posix_files or set())
             print("mutate: its Windows build made in %.0f s" % (time.monotonic() - started),
                   flush=True)
         elif wanted:
@@ -440,13 +463,13 @@ def main():
             todo = [m for m in todo if args.only in m.path]
         for m in todo:
             m.windows = m.path in windows_only
-            if not generated and not tree.win and any(
-                    p.startswith(WINE_PREFIX) for p in orders.get(m.folder, [])):
+            if not generated and not tree.wins and any(
+                    wine_test(p) for p in orders.get(m.folder, [])):
                 sys.exit("mutate: %s needs the Windows cross build (%s)"
                          % (m.path, ", ".join(WIN_TOOLS)))
         # The unmutated tree must pass every test the mutants are run against.
         patterns = sorted({p for m in todo for p in orders.get(m.folder, [])
-                           if not p.startswith(WINE_PREFIX)})
+                           if not wine_test(p)})
         for pattern in patterns:
             if not tree.tests_matching(pattern):
                 if generated:
@@ -455,13 +478,17 @@ def main():
             failure = tree.run_tests(pattern, set(["all"]))
             if failure:
                 sys.exit("mutate: the unmutated tree fails %s; fix that first" % failure)
-        wine_names = []
+        wine_names = {}
         for m in todo:
-            for p in orders.get(m.folder, []):
-                if p.startswith(WINE_PREFIX) and p[len(WINE_PREFIX):] not in wine_names:
-                    wine_names.append(p[len(WINE_PREFIX):])
-        if wine_names and tree.win:
-            failure = tree.win.run_tests(wine_names)
+            for arch, name in filter(None, map(wine_test, orders.get(m.folder, []))):
+                if name not in wine_names.setdefault(arch, []):
+                    wine_names[arch].append(name)
+        for arch, names in sorted(wine_names.items()):
+            if not tree.wins:
+                break  # no Windows cross build here
+            if tree.win(arch) is None:
+                sys.exit("mutate: the unmutated copy's %s build fails" % arch)
+            failure = tree.win(arch).run_tests(names)
             if failure:
                 sys.exit("mutate: the unmutated tree fails %s; fix that first" % failure)
             print("mutate: the unmutated Windows build passes its Wine tests (%.0f s in all)"
@@ -509,8 +536,9 @@ def main():
             for w in workers:
                 w.join()
         for t in trees:
-            if t.win:
-                t.win.stop()
+            for win in t.wins.values():
+                if win:
+                    win.stop()
         if args.keep:
             print("mutate: the copy stays in " + work)
         else:
@@ -522,16 +550,18 @@ def main():
 
 
 def steps(patterns):
-    """The order line's names as steps: ("ctest", pattern), or ("wine",
-    [names]) for a run of Wine tests in a row, which one process runs."""
+    """The order line's names as steps: ("ctest", pattern), or (target,
+    [names]) for a run of Wine tests of one target in a row, which one
+    process runs."""
     out = []
     for p in patterns:
-        if not p.startswith(WINE_PREFIX):
+        wine = wine_test(p)
+        if not wine:
             out.append(("ctest", p))
-        elif out and out[-1][0] == "wine":
-            out[-1][1].append(p[len(WINE_PREFIX):])
+        elif out and out[-1][0] == wine[0]:
+            out[-1][1].append(wine[1])
         else:
-            out.append(("wine", [p[len(WINE_PREFIX):]]))
+            out.append((wine[0], [wine[1]]))
     return out
 
 
@@ -551,30 +581,28 @@ def run_mutant(tree, m, orders):
         f.write(mutated)
     try:
         built = set()
-        win_built = False
+        win_built = set()
         m.outcome = "survived"
         patterns = orders.get(m.folder, [])
         if m.windows:
             # The POSIX build does not compile the file: its tests see nothing.
-            patterns = [p for p in patterns if p.startswith(WINE_PREFIX)]
-        if not any(p.startswith(WINE_PREFIX) or tree.tests_matching(p) for p in patterns):
+            patterns = [p for p in patterns if wine_test(p)]
+        if not any(wine_test(p) or tree.tests_matching(p) for p in patterns):
             m.detail = "no test runs this folder"
         for kind, what in steps(patterns):
-            if kind == "wine":
-                if tree.win is None:
-                    tree.win = WinBuild(tree)
-                    error = tree.win.make()
-                    if error:
-                        # The copy lacks a Windows build: so does the mutant.
-                        tree.win = None
-                        m.outcome, m.detail = "failed to build", "the copy's Windows build"
-                        break
-                if not win_built:
-                    if tree.win.rebuild()[0] != 0:
+            if kind != "ctest":
+                win = tree.win(kind) if windows_tools() else None
+                if win is None and not m.windows:
+                    continue  # a file both builds compile: its POSIX tests judged it
+                if win is None:
+                    m.outcome, m.detail = "failed to build", "the copy's %s build" % kind
+                    break
+                if kind not in win_built:
+                    if win.rebuild()[0] != 0:
                         m.outcome = "failed to build"
                         break
-                    win_built = True
-                failure = tree.win.run_tests(what)
+                    win_built.add(kind)
+                failure = win.run_tests(what)
             else:
                 failure = tree.run_tests(what, built)
             if failure == "build":

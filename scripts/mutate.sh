@@ -22,5 +22,6 @@ if [[ " $* " != *" --check "* ]]; then
   # The Windows build's toolchain, wine and static libraries (once made, a
   # run checks them and builds nothing).
   scripts/win-deps.sh win64
+  scripts/win-deps.sh win32
 fi
 exec python3 scripts/mutate.py "$@"
