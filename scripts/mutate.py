@@ -158,14 +158,6 @@ class Tree:
         self.src = os.path.join(work, "src")
         self.build = os.path.join(work, "build")
         self.wins = {}  # the Windows builds by target, made when a mutant needs one
-
-    def win(self, arch):
-        """The copy's Windows build of arch, made the first time; None when
-        it cannot be made."""
-        if arch not in self.wins:
-            build = WinBuild(self, arch)
-            self.wins[arch] = None if build.make() else build
-        return self.wins[arch]
         # Each copy's tests get a temporary folder of their own, so that two
         # copies running side by side never see each other's files.
         self.tmp = os.path.join(work, "tmp")
@@ -179,6 +171,14 @@ class Tree:
         if os.path.isdir(cache):
             os.symlink(cache, os.path.join(self.src, ".cache"))
         self.targets = {}
+
+    def win(self, arch):
+        """The copy's Windows build of arch, made the first time; None when
+        it cannot be made."""
+        if arch not in self.wins:
+            build = WinBuild(self, arch)
+            self.wins[arch] = None if build.make() else build
+        return self.wins[arch]
 
     def configure(self):
         options = ["-DCMAKE_BUILD_TYPE=RelWithDebInfo", "-DTESSEL_STATIC_DEPS=ON",
