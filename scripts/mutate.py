@@ -468,7 +468,7 @@ def main():
                 sys.exit("mutate: %s needs the Windows cross build (%s)"
                          % (m.path, ", ".join(WIN_TOOLS)))
         # The unmutated tree must pass every test the mutants are run against.
-        patterns = sorted({p for m in todo for p in orders.get(m.folder, [])
+        patterns = sorted({p for m in todo for p in order_of(m, orders)
                            if not wine_test(p)})
         for pattern in patterns:
             if not tree.tests_matching(pattern):
@@ -480,7 +480,7 @@ def main():
                 sys.exit("mutate: the unmutated tree fails %s; fix that first" % failure)
         wine_names = {}
         for m in todo:
-            for arch, name in filter(None, map(wine_test, orders.get(m.folder, []))):
+            for arch, name in filter(None, map(wine_test, order_of(m, orders))):
                 if name not in wine_names.setdefault(arch, []):
                     wine_names[arch].append(name)
         for arch, names in sorted(wine_names.items()):
@@ -549,6 +549,17 @@ def main():
     return report(mutants, todo, list_errors, args, time.monotonic() - started)
 
 
+def order_of(m, orders):
+    """The tests m runs, in order. The POSIX build does not compile a file
+    only Windows compiles, so such a file runs only the Wine tests of its
+    order line, or platform/win32/'s when its line names none."""
+    patterns = orders.get(m.folder, [])
+    if m.windows:
+        patterns = [p for p in patterns if wine_test(p)] or \
+            [p for p in orders.get("platform/win32/", []) if wine_test(p)]
+    return patterns
+
+
 def steps(patterns):
     """The order line's names as steps: ("ctest", pattern), or (target,
     [names]) for a run of Wine tests of one target in a row, which one
@@ -583,10 +594,7 @@ def run_mutant(tree, m, orders):
         built = set()
         win_built = set()
         m.outcome = "survived"
-        patterns = orders.get(m.folder, [])
-        if m.windows:
-            # The POSIX build does not compile the file: its tests see nothing.
-            patterns = [p for p in patterns if wine_test(p)]
+        patterns = order_of(m, orders)
         if not any(wine_test(p) or tree.tests_matching(p) for p in patterns):
             m.detail = "no test runs this folder"
         for kind, what in steps(patterns):
