@@ -491,8 +491,8 @@ def main():
             failure = tree.win(arch).run_tests(names)
             if failure:
                 sys.exit("mutate: the unmutated tree fails %s; fix that first" % failure)
-            print("mutate: the unmutated Windows build passes its Wine tests (%.0f s in all)"
-                  % (time.monotonic() - started), flush=True)
+            print("mutate: the unmutated %s build passes its Wine tests (%.0f s in all)"
+                  % (arch, time.monotonic() - started), flush=True)
 
         # Each worker has a copy of its own and takes the mutants of one file
         # after the other, so that each object is rebuilt once per mutant.

@@ -220,16 +220,18 @@ class Batch(TesselCase):
 
     def test_typed_input_ends_at_a_line_holding_only_ctrl_z(self):
         # As at a Windows console: Ctrl-Z and Enter end the input, and the
-        # program stops there instead of waiting for more.
+        # program stops there instead of waiting for more. Before it: a line
+        # that is nearly a byte-order mark, one that starts with Ctrl-Z, an
+        # empty one.
         terminal, typed = pty.openpty()
         tty.setraw(typed)  # bytes as typed: no suspend signal, no CR made LF
-        os.write(terminal, b"-o a.png one\r\n\x1a\r\n-o b.png two\r\n")
+        os.write(terminal, b"\xef\xbb\xbe\r\n-o a.png one\r\n\x1a\x1a\r\n\n-o c.png x\r\n\x1a\r\n-o b.png two\r\n")
         proc = subprocess.run([self.batch], cwd=self.folder, stdin=typed, capture_output=True,
                               env={**os.environ, "TMPDIR": self.tmpdir}, timeout=10)
         os.close(typed)
         os.close(terminal)
-        self.assertEqual((proc.returncode, proc.stdout, proc.stderr), (0, b"1\t0\n", b""))
-        self.assertEqual([n for n in os.listdir(self.folder) if n.endswith(".png")], ["a.png"])
+        self.assertEqual((proc.returncode, proc.stdout, proc.stderr), (81, b"1\t1105\n2\t0\n3\t1105\n5\t0\n", b""))
+        self.assertEqual(sorted(n for n in os.listdir(self.folder) if n.endswith(".png")), ["a.png", "c.png"])
 
     def test_slash_question_mark_h_and_help_print_the_usage_on_standard_output(self):
         for program in (self.batch, self.png2bmp):
