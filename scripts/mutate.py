@@ -9,12 +9,15 @@ longer matches the sources.
 Usage: scripts/mutate.py [--min-score PERCENT] [--only SUBSTRING] [--keep] [--jobs N]
        scripts/mutate.py --generate [N] [--seed S] [--min-score PERCENT] [--only SUBSTRING]
        scripts/mutate.py --generate --changed BASE [--min-score PERCENT] [--only SUBSTRING]
+       scripts/mutate.py --list --generate N --seed S --changed BASE [...]
 --generate runs N mutants (default 150) made by scripts/mutant_generator.py
 instead of the list, skipping those judged equivalent in
 scripts/equivalents.txt; it prints each survivor as an entry of that file.
 With --changed BASE it runs every generated mutant of the product lines that
 differ between the commit BASE and the work tree (added or changed lines, and
 every line of a product file git does not track yet) instead of a draw.
+--generate N --changed BASE runs both sets, each scored on its own; --list
+adds the mutants of the list, so that one run, one set of copies, does all.
 --jobs N (default 2) runs N mutants side by side, each in a copy of its own.
 
 A file that only the Windows builds compile (platform/win32/) is mutated
@@ -371,12 +374,14 @@ def main():
     parser.add_argument("--seed", default="1", help="the draw of --generate")
     parser.add_argument("--changed", metavar="BASE",
                         help="with --generate: every mutant of the lines changed since BASE")
+    parser.add_argument("--list", action="store_true",
+                        help="with --generate: the mutants of the list too, in the same run")
     parser.add_argument("--survivors-of", metavar="OUTPUT",
                         help="with --generate: run only the survivors listed in OUTPUT, "
                              "the output of an earlier run with the same N and seed")
     args = parser.parse_args()
-    if args.changed is not None and args.generate is None:
-        parser.error("--changed BASE goes with --generate")
+    if (args.changed is not None or args.list) and args.generate is None:
+        parser.error("--changed BASE and --list go with --generate")
     if args.generate == -1:
         # --generate --changed BASE alone runs the changed lines only.
         args.generate = 0 if args.changed is not None else 150
@@ -395,7 +400,7 @@ def main():
         return 1 if errors else 0
     # Read before anything is built: a base the clone lacks ends the run at once.
     changed_lines = changed_since(args.changed) if args.changed is not None else None
-    if changed_lines is not None and not args.generate and not any(
+    if changed_lines is not None and not args.generate and not args.list and not any(
             path.endswith((".cpp", ".h")) for path in changed_lines):
         print("changed since %s: no line of product code; nothing to run" % args.changed)
         return 0
@@ -437,12 +442,13 @@ def main():
         list_errors = []
         if generated:
             built = None if posix_files is None else posix_files | windows_only
-            mutants, unbuilt = generated_mutants(tree, orders, args, built, changed_lines,
-                                                 equivalents)
+            drawn, unbuilt = generated_mutants(tree, orders, args, built, changed_lines,
+                                               equivalents)
             if unbuilt:
                 print("mutate: not compiled by any build here, not mutated: " + " ".join(unbuilt))
+            mutants = (mutants if args.list else []) + drawn
         for m in mutants:
-            if generated:
+            if m.candidate is not None:
                 continue
             _, error = check_row(tree.src, m)
             if error:
@@ -458,12 +464,13 @@ def main():
         if generated and args.survivors_of:
             with open(args.survivors_of, encoding="latin-1") as f:
                 heads = {line.strip() for line in f}
-            todo = [m for m in todo if m.candidate.head() in heads]
+            todo = [m for m in todo if (m.candidate.head() if m.candidate else
+                                        "%s:%d %s" % (m.path, m.line, m.what)) in heads]
         if args.only:
             todo = [m for m in todo if args.only in m.path]
         for m in todo:
             m.windows = m.path in windows_only
-            if not generated and not tree.wins and any(
+            if m.candidate is None and not tree.wins and any(
                     wine_test(p) for p in orders.get(m.folder, [])):
                 sys.exit("mutate: %s needs the Windows cross build (%s)"
                          % (m.path, ", ".join(WIN_TOOLS)))
@@ -472,7 +479,8 @@ def main():
                            if not wine_test(p)})
         for pattern in patterns:
             if not tree.tests_matching(pattern):
-                if generated:
+                if not any(m.candidate is None and pattern in orders.get(m.folder, [])
+                           for m in todo):
                     continue  # a folder whose tests are not built here
                 sys.exit("mutate: no test matches %s in scripts/mutants.txt" % pattern)
             failure = tree.run_tests(pattern, set(["all"]))
@@ -544,9 +552,17 @@ def main():
         else:
             shutil.rmtree(work, ignore_errors=True)
 
+    seconds = time.monotonic() - started
+    listed = [m for m in mutants if m.candidate is None]
+    status = 0
+    if listed:
+        status = report(listed, [m for m in todo if m.candidate is None], list_errors, args,
+                        seconds)
     if generated:
-        return report_generated(mutants, todo, args, time.monotonic() - started, equivalents)
-    return report(mutants, todo, list_errors, args, time.monotonic() - started)
+        status |= report_generated([m for m in mutants if m.candidate is not None],
+                                   [m for m in todo if m.candidate is not None], args, seconds,
+                                   equivalents)
+    return status
 
 
 def order_of(m, orders):
