@@ -192,7 +192,7 @@ class Batch(TesselCase):
             os.chmod(path, mode)
         shutil.copy(self.batch, shared)
         with open(os.path.join(shared, "lines.txt"), "wb") as f:
-            f.write(b"-o a.png one\n")
+            f.write(b"\xff\xff -h\n")  # not a byte-order mark either
         os.chmod(os.path.join(shared, "lines.txt"), 0o444)
         proc = subprocess.run([os.path.join(shared, os.path.basename(self.batch)), "lines.txt"],
                               cwd=shared, capture_output=True, env={**os.environ, "TMPDIR": shared},
@@ -253,7 +253,7 @@ class Batch(TesselCase):
                                 stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
                                 env={**os.environ, "TMPDIR": self.tmpdir})
         descriptors = f"/proc/{proc.pid}/fd"
-        proc.stdin.write(b"-h\n")
+        proc.stdin.write(b"\xfe\xfe -h\n")  # a first line that starts as no byte-order mark does
         proc.stdin.flush()
         proc.stdout.readline()
         before = os.listdir(descriptors)
