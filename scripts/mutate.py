@@ -730,15 +730,17 @@ def print_folder_table(mutants, run_ones):
     """Prints killed, survived, failed to build and equivalent per folder;
     returns the four totals."""
     folders = sorted({m.folder for m in mutants})
-    print("\n%-16s %7s %9s %16s %11s" % ("folder", "killed", "survived", "failed to build",
-                                          "equivalent"))
+    # An order line may name a file: the column is as wide as the longest.
+    width = max([16] + [len(f) for f in folders])
+    print("\n%-*s %7s %9s %16s %11s" % (width, "folder", "killed", "survived",
+                                         "failed to build", "equivalent"))
     totals = [0, 0, 0, 0]
     for folder in folders:
         row = [sum(1 for m in run_ones if m.folder == folder and m.outcome == o)
                for o in ("killed", "survived", "failed to build")]
         row.append(sum(1 for m in mutants if m.folder == folder and m.equivalent))
         totals = [a + b for a, b in zip(totals, row)]
-        print("%-16s %7d %9d %16d %11d" % tuple([folder] + row))
+        print("%-*s %7d %9d %16d %11d" % tuple([width, folder] + row))
     return totals
 
 
@@ -774,7 +776,8 @@ def report_generated(mutants, run_ones, args, seconds, equivalents):
 
 def report(mutants, run_ones, list_errors, args, seconds):
     totals = print_folder_table(mutants, run_ones)
-    print("%-16s %7d %9d %16d %11d" % tuple(["total"] + totals))
+    print("%-*s %7d %9d %16d %11d"
+          % tuple([max([16] + [len(m.folder) for m in mutants]), "total"] + totals))
     counted = totals[0] + totals[1]
     score = 100.0 * totals[0] / counted if counted else 0.0
     print("\nscore: %.1f %% (%d killed of %d; %d mutants in %.0f s)"
