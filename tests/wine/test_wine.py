@@ -324,6 +324,12 @@ class CommandLine(WineCase):
                                  (code, program[:-4].encode() + b": an argument holds a character that the "
                                   b"Windows code page (ANSI) cannot represent; use a name without it\r\n"))
                 self.assertEqual(sorted(os.listdir(self.folder)), ["Ogood.png", "Olines.txt", "Tessel.log"])
+        # Only what follows a quoted program name counts, however it ends (Windows adds the .exe).
+        os.mkdir(os.path.join(self.root, "Tessel app"))
+        shutil.copy(os.path.join(WIN_BUILD, "tessel-batch.exe"), os.path.join(self.root, "Tessel app", "b\u03a9.exe"))
+        name = os.path.join(self.root, "Tessel app", "b\u03a9")
+        self.assertEqual(self.run_windows(None, "Olines.txt", program_path=name)[0], 0)
+        self.assertEqual(self.run_windows(None, "\u03a9lines.txt", program_path=name, gap=b"")[0], 1105)
 
     def test_program_name_with_spaces_is_skipped(self):
         folder = os.path.join(self.root, "Tessel app")
