@@ -206,7 +206,8 @@ class WineCase(unittest.TestCase):
     def tearDown(self):
         shutil.rmtree(self.root, ignore_errors=True)
 
-    def run_windows(self, program, command_line, program_path=None, stdin_data=None, gap=b" "):
+    def run_windows(self, program, command_line, program_path=None, stdin_data=None, gap=b" ",
+                    quote=b'"'):
         """Starts program (tessel.exe, png2bmp.exe or tessel-batch.exe) in the
         work folder with the command line '"<program path>"' + gap + command_line
         (bytes, or str for a wide one) and stdin_data as its standard input;
@@ -214,7 +215,7 @@ class WineCase(unittest.TestCase):
         output in self.stdout. No temporary file may survive it."""
         exe = program_path or os.path.join(WIN_BUILD, program)
         wide = isinstance(command_line, str)
-        line = b'"' + windows_path(exe).encode() + b'"' + gap + (command_line.encode() if wide else command_line)
+        line = quote + windows_path(exe).encode() + quote + gap + (command_line.encode() if wide else command_line)
         cmd_file = os.path.join(self.root, "command-line.txt")
         with open(cmd_file, "wb") as f:
             f.write(line)
@@ -330,6 +331,9 @@ class CommandLine(WineCase):
         name = os.path.join(self.root, "Tessel app", "b\u03a9")
         self.assertEqual(self.run_windows(None, "Olines.txt", program_path=name)[0], 0)
         self.assertEqual(self.run_windows(None, "\u03a9lines.txt", program_path=name, gap=b"")[0], 1105)
+        shutil.copy(os.path.join(WIN_BUILD, "tessel-batch.exe"), os.path.join(self.root, "b\u03a9.exe"))
+        self.assertEqual(self.run_windows(None, "Olines.txt", program_path=os.path.join(self.root, "b\u03a9"),
+                                          quote=b"")[0], 0)  # a name without quotes ends at the space
 
     def test_program_name_with_spaces_is_skipped(self):
         folder = os.path.join(self.root, "Tessel app")
