@@ -302,7 +302,7 @@ class CommandLine(WineCase):
     def test_characters_outside_the_code_page_are_refused(self):
         # With Windows' best fit these would arrive as "Omega", and as '"'
         # marks that end the quoting and make "-o evil.png" a switch.
-        for line in ("-o a.png \u03a9mega", '-o safe.png "x\uff02 -o evil.png \uff02y"'):
+        for line in ("-o a.png \u03a9mega", "\u03a9", '-o safe.png "x\uff02 -o evil.png \uff02y"'):
             with self.subTest(line=line):
                 watch = TempWatch(self.temp_folder)
                 self.assertEqual(self.run_windows("tessel.exe", line)[0], 1105)
