@@ -312,6 +312,8 @@ class CommandLine(WineCase):
                 self.assertRegex(read_bytes(self.win_file("Tessel.log")),
                                  b"^" + STAMP + b"Car\xe1cter no representable en la l\xednea de comandos\r\n$")
                 os.remove(self.win_file("Tessel.log"))
+        self.assertEqual(self.run_windows("tessel.exe", "x")[0], 1105)  # one character it holds
+        self.assertRegex(read_bytes(self.win_file("Tessel.log")), b"^" + STAMP + b"Archivo de salida no ha sido")
 
     def test_console_programs_refuse_such_file_names(self):
         # Best fit would have opened or written these ASCII look-alikes.
