@@ -100,13 +100,13 @@ void read_from_memory(png_structp png, png_bytep out, png_size_t size)
     source->next += size;
 }
 
-// The only function that lets libpng decode. libpng reports errors by a
+// The only function that lets libpng decode: file, or memory when file is
+// null. libpng reports errors by a
 // longjmp back to the setjmp here, skipping any destructor, so nothing in it
 // has one, `result` (changed after setjmp, read after the jump) is volatile,
 // and every path leaves through the one png_destroy_read_struct at the end.
 // The record's buffers are the caller's to release on failure.
 // NOLINTNEXTLINE(readability-function-cognitive-complexity): one setjmp frame for all of libpng
-// It reads file, or memory when file is null.
 decode_result decode_png(std::FILE* file, memory_source* memory, const char* path, ConvImage* image)
 {
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, const_cast<char*>(path),
