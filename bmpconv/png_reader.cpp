@@ -101,10 +101,10 @@ void read_from_memory(png_structp png, png_bytep out, png_size_t size)
 }
 
 // The only function that lets libpng decode: file, or memory when file is
-// null. libpng reports errors by a
-// longjmp back to the setjmp here, skipping any destructor, so nothing in it
-// has one, `result` (changed after setjmp, read after the jump) is volatile,
-// and every path leaves through the one png_destroy_read_struct at the end.
+// null. libpng reports errors by a longjmp back to the setjmp here, skipping
+// any destructor, so nothing in it has one, `result` (changed after setjmp,
+// read after the jump) is volatile, and every path leaves through the one
+// png_destroy_read_struct at the end.
 // The record's buffers are the caller's to release on failure.
 // NOLINTNEXTLINE(readability-function-cognitive-complexity): one setjmp frame for all of libpng
 decode_result decode_png(std::FILE* file, memory_source* memory, const char* path, ConvImage* image)
