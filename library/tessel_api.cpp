@@ -99,9 +99,11 @@ TESSEL_API int TESSEL_CALL tessel_image(const char* switches, const void* data, 
         const int refused = check_buffer(buffer, capacity, image_size);
         if (refused != result_ok)
             return refused;
+        *image_size = 0;  // also when running out of memory throws past the run
         std::vector<unsigned char> image;
         const int result = run_into_memory(switches, bytes, size, memory_output::image, &image, nullptr);
-        *image_size = result == result_ok ? image.size() : 0;
+        if (result == result_ok)
+            *image_size = image.size();
         return hand_over(result, image, buffer, capacity);
     });
 }
