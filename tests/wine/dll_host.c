@@ -7,9 +7,9 @@
  *       run HEX                tessel_run(the bytes): its code
  *       encode HEX HEX HEX     tessel_encode(switches, output name, data,
  *                              size): its code
- *       image HEX HEX NAME     tessel_image(switches, data, size) into a
- *                              buffer of the size it asks for, saved as the
- *                              file NAME: its code and the size
+ *       image HEX HEX NAME     tessel_image(switches, data, size), the
+ *                              image saved as the file NAME: its code and
+ *                              its size
  *       modules HEX HEX        tessel_modules(switches, data, size): its
  *                              code, the side and the modules as 0s and 1s
  *       version                tessel_version()
@@ -125,25 +125,16 @@ int main(int argc, char **argv)
             CHECKED("tessel_encode", code = tessel_encode_p(switches, name, data, size));
             printf("%d\n", code);
         } else if (strcmp(argv[i], "image") == 0 && i + 3 < argc) {
+            static unsigned char image[65536];
             const char *switches = unhex(argv[i + 1], &size);
             const char *data = unhex(argv[i + 2], &size);
-            size_t needed = 0, j;
-            unsigned char *image;
+            size_t n = 0;
             FILE *file;
-            CHECKED("tessel_image", code = tessel_image_p(switches, data, size, NULL, 0, &needed));
-            if (code == 1107) {
-                if ((image = malloc(needed)) == NULL)
-                    fail("no memory");
-                CHECKED("tessel_image", code = tessel_image_p(switches, data, size, image, needed, &needed));
-                if ((file = fopen(argv[i + 3], "wb")) == NULL)
-                    fail("cannot create the image file");
-                for (j = 0; j < needed; ++j)
-                    fputc(image[j], file);
-                fclose(file);
-                free(image);
-            }
+            CHECKED("tessel_image", code = tessel_image_p(switches, data, size, image, sizeof image, &n));
+            if ((file = fopen(argv[i + 3], "wb")) == NULL || fwrite(image, 1, n, file) != n || fclose(file) != 0)
+                fail("cannot write the image file");
             i += 3;
-            printf("%d %lu\n", code, (unsigned long)needed);
+            printf("%d %lu\n", code, (unsigned long)n);
         } else if (strcmp(argv[i], "modules") == 0 && i + 2 < argc) {
             const char *switches = unhex(argv[i + 1], &size);
             const char *data = unhex(argv[i + 2], &size);
