@@ -242,6 +242,11 @@ class Failures(TesselCase):
             self.skipTest("no /dev/full")
         run = self.run_tessel("-o", "/dev/full", "X")
         self.assertFailure(run, 1103, PNG_FAILED, b"")
+        run = self.run_tessel("-t", "svg", "-o", "/dev/full", "X")
+        self.assertFailure(run, 1103, b"Error al escribir archivo [/dev/full]")
+        run = self.run_tessel("-t", "svg", "-o", "nowhere/a.svg", "X")
+        self.assertFailure(run, 1101, b"Error al crear archivo [nowhere/a.svg]",
+                           b"                No such file or directory")
 
     def test_data_the_encoder_refuses(self):
         # libqrencode grows a single symbol past the version asked for, so only
