@@ -63,6 +63,34 @@ int fail(const char* message)
     return result_bad_command;
 }
 
+// -d: the printer's dots per inch.
+int set_dpi(const char* value)
+{
+    if (value == nullptr)
+        return fail("Resoluci\xF3n no ha sido especificada");
+    run_settings.dpi = parse_dpi(value);
+    if (run_settings.dpi == 0) {
+        log_message("Resoluci\xF3n Inv\xE1lida: %s. Valores posibles: puntos por pulgada, de 1 a 100000",
+                    value);
+        return result_bad_command;
+    }
+    return result_ok;
+}
+
+// -w: the printed side of the modules.
+int set_print_size(const char* value)
+{
+    if (value == nullptr)
+        return fail("Tama\xF1o de impresi\xF3n no ha sido especificado");
+    run_settings.print_size_nm = parse_print_size(value);
+    if (run_settings.print_size_nm == 0) {
+        log_message("Tama\xF1o de impresi\xF3n Inv\xE1lido: %s. Valores posibles: mil\xEDmetros "
+                    "(35 o 35,5) o pulgadas (1.4in), hasta 1000 mm", value);
+        return result_bad_command;
+    }
+    return result_ok;
+}
+
 // Applies switch letter with its value (nullptr when none was given).
 // Returns 0 or the failure code after logging it.
 int apply_switch(char letter, const char* value, switch_outcome* outcome)
@@ -138,25 +166,9 @@ int apply_switch(char letter, const char* value, switch_outcome* outcome)
         s.image_type = image_type_named(value);
         return result_ok;
     case 'd': case 'D':
-        if (value == nullptr)
-            return fail("Resoluci\xF3n no ha sido especificada");
-        s.dpi = parse_dpi(value);
-        if (s.dpi == 0) {
-            log_message("Resoluci\xF3n Inv\xE1lida: %s. Valores posibles: puntos por pulgada, de 1 a 100000",
-                        value);
-            return result_bad_command;
-        }
-        return result_ok;
+        return set_dpi(value);
     case 'w': case 'W':
-        if (value == nullptr)
-            return fail("Tama\xF1o de impresi\xF3n no ha sido especificado");
-        s.print_size_nm = parse_print_size(value);
-        if (s.print_size_nm == 0) {
-            log_message("Tama\xF1o de impresi\xF3n Inv\xE1lido: %s. Valores posibles: mil\xEDmetros "
-                        "(35 o 35,5) o pulgadas (1.4in), hasta 1000 mm", value);
-            return result_bad_command;
-        }
-        return result_ok;
+        return set_print_size(value);
     default:
         return fail("Error de sintaxis. Use -h para mostrar ayuda");
     }
