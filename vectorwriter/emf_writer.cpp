@@ -19,7 +19,7 @@
 namespace {
 
 constexpr uint32_t emr_header = 1;
-constexpr uint32_t emr_polypolygon = 7;
+constexpr uint32_t emr_polypolygon = 8;
 constexpr uint32_t emr_eof = 14;
 constexpr uint32_t emr_selectobject = 37;
 constexpr uint32_t emr_polypolygon16 = 91;

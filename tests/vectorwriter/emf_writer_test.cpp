@@ -34,8 +34,8 @@ played play(const std::vector<unsigned char>& emf, uint32_t modules)
         p.types.push_back(type);
         if (type == 37)
             black = u32(emf, at + 8) == 0x80000004u;
-        if ((type == 91 || type == 7) && black) {
-            const uint32_t polygons = u32(emf, at + 24), point = type == 7 ? 8 : 4;
+        if ((type == 91 || type == 8) && black) {
+            const uint32_t polygons = u32(emf, at + 24), point = type == 8 ? 8 : 4;
             const std::size_t points = at + 32 + 4 * std::size_t{polygons};
             for (std::size_t i = 0; i < polygons; ++i) {
                 const std::size_t first = points + 4 * i * point;
@@ -72,7 +72,7 @@ TEST(EmfWriter, HeaderStatesTheFrameAndTheRecordsDrawTheModules)
     };
     // A margin of 1100 modules puts coordinates past 16 bits.
     for (const row& r : {row{&symbol, 4, 35.5, 3550, 91, 7}, row{&symbol, 0, 46.004, 4600, 91, 7},
-                         row{&symbol, 1100, 1000, 100000, 7, 7}, row{&blank, 2, 0.2, 20, 91, 6}}) {
+                         row{&symbol, 1100, 1000, 100000, 8, 7}, row{&blank, 2, 0.2, 20, 91, 6}}) {
         std::vector<unsigned char> emf;
         ASSERT_TRUE(make_symbol_emf(r.symbol, r.margin, r.side_mm, &emf)) << r.margin;
         const uint32_t n = 21 + 2 * static_cast<uint32_t>(r.margin), side = 16 * n;
