@@ -423,32 +423,31 @@ class Images(WineCase):
 
     def test_metafiles_played_by_gdi_state_their_size_and_draw_the_pngs_modules(self):
         data = b"https://www2.agenciatributaria.gob.es/wlpl/TIKE-CONT/ValidarQR?nif=89890001K&fecha=01-09-2024"
-        # The EMF's switches; a PNG's with the same modules (-w needs -d
-        # there); the frame in 0.01 mm from the PNG's side, the modules
-        # across the image and across the symbol.
+        # The EMF's switches, a PNG's with the same modules (-w needs -d
+        # there), and the frame in 0.01 mm from the PNG's side and the
+        # modules across the image and the symbol.
         cases = [(b"-l M -w 35", b"-l M -d 300 -w 35", lambda side, n, w: 3500 * n / w),
                  (b"-l M -d 300 -w 35,5", None, lambda side, n, w: 3550 * n / w),
                  (b"-d 203 -z 6", None, lambda side, n, w: side * 2540 / 203),
                  (b"-m 1", None, lambda side, n, w: side * 2540 / 96)]
         lines = b"".join(emf + b" -t emf -o %d.emf " % i + data + b"\n" for i, (emf, _, _) in enumerate(cases))
         self.assertEqual(self.run_windows("tessel-batch.exe", b"-", stdin_data=lines)[0], 0)
-        plays, pngs = [], []
+        pngs, plays = [], []
         for i, (emf, png_switches, _) in enumerate(cases):
             self.assertEqual(self.run_posix(*(png_switches or emf).split(), "-o", f"{i}.png", data), 0)
             (side, _, _, _), rows = pixels(os.path.join(self.posix_folder, f"{i}.png"))
-            # The finder pattern's top row starts the first dark run, 7 modules long.
+            # The first dark run is the top of a finder pattern, 7 modules long.
             top = next(row for row in rows if 0 in row)
             dot = (top.index(1, top.index(0)) - top.index(0)) // 7
             pngs.append((side, side // dot, side // dot - 2 * top.index(0) // dot,
-                         bytes(255 * v for row in rows for v in row)))
+                         bytes(255 * v for r in rows for v in r)))
             # At the PNG's side every edge falls between pixels; at another
             # the module centres are compared.
-            for play_side in (side, side + 7):
-                plays += [windows_path(self.win_file(f"{i}.emf")), str(play_side),
-                          windows_path(self.win_file(f"{i}-{play_side}.pgm"))]
+            plays += [a for p in (side, side + 7) for a in (windows_path(self.win_file(f"{i}.emf")), str(p),
+                                                          windows_path(self.win_file(f"{i}-{p}.pgm")))]
         proc = wine(os.path.join(WIN_BUILD, "emf_player.exe"), *plays)
         self.assertEqual(proc.returncode, 0, proc.stderr)
-        frames = proc.stdout.decode().split("\n")
+        frames = proc.stdout.decode().split("\n")[::2]
 
         def centres(grey, side, n):
             at = [int((k + 0.5) * side / n) for k in range(n)]
@@ -456,16 +455,14 @@ class Images(WineCase):
 
         for i, ((emf, _, frame), (side, n, width, png_grey)) in enumerate(zip(cases, pngs)):
             with self.subTest(emf=emf):
-                left, top_edge, right, bottom = map(int, frames[2 * i].split())
-                self.assertEqual((left, top_edge, bottom), (0, 0, right))
+                left, top, right, bottom = map(int, frames[i].split())
+                self.assertEqual((left, top, bottom), (0, 0, right))
                 self.assertAlmostEqual(right, frame(side, n, width), delta=0.5)
-                for play_side in (side, side + 7):
-                    name = f"{i}-{play_side}.pgm"
-                    grey = read_bytes(self.win_file(name)).split(b"\n", 1)[1]
-                    if play_side == side:
-                        self.assertTrue(grey == png_grey, f"{name} differs from the PNG")
-                    self.assertEqual(centres(grey, play_side, n), centres(png_grey, side, n), name)
-                    self.assertEqual(zbar(self.win_file(name)), data, name)
+                for p in (side, side + 7):
+                    grey = read_bytes(self.win_file(f"{i}-{p}.pgm")).split(b"\n", 1)[1]
+                    self.assertTrue(p != side or grey == png_grey, "not the PNG's pixels")
+                    self.assertEqual(centres(grey, p, n), centres(png_grey, side, n), p)
+                    self.assertEqual(zbar(self.win_file(f"{i}-{p}.pgm")), data, p)
 
 class Png2Bmp(WineCase):
     def setUp(self):
