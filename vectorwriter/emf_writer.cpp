@@ -1,14 +1,18 @@
 // The EMF symbol writer. The records are laid out by hand: a header, the
-// stock pen and brushes selected, one polygon set for the white image and one
-// for the dark runs, and the end record.
+// stock null pen and white brush selected, one polygon set for the whole
+// image, the stock black brush, one polygon set holding a four-cornered
+// polygon per horizontal run of dark modules, and the end record. Polygons,
+// not rectangles: with a null pen GDI leaves out a rectangle's right and
+// bottom line, while a polygon covers exactly its area, and adjacent runs meet
+// without a gap or an overlap. Stock objects need no handle to create or free.
 //
 // Units: every module is module_units device units of a reference device
-// made up for the image, so that every edge lies on a whole unit. The header
-// describes that device as 100 * side units across S millimetres, S being the
-// image side in hundredths of a millimetre (the frame): S hundredths convert
-// to exactly side units, and a program that maps the frame onto its page
-// (GDI's PlayEnhMetaFile, GDI+, office suites) puts each module edge at the
-// same fraction of the page as in the symbol. No map mode record is needed.
+// made up for the image: 100 * side pixels across S millimetres, where side
+// is the image's units and S its side in hundredths of a millimetre (the
+// frame). The frame's S hundredths are then exactly side pixels, so a program
+// mapping the frame onto its page (GDI's PlayEnhMetaFile, GDI+, office
+// suites) puts every module edge, a whole unit, at the same fraction of the
+// page as in the symbol. No map mode record is needed.
 #include "vectorwriter/emf_writer.h"
 
 #include <algorithm>
