@@ -87,6 +87,16 @@ int32_t pixels_per_metre(int dpi)
     return static_cast<int32_t>((int64_t{dpi} * 10000 + 127) / 254);
 }
 
+namespace {
+
+// The digits of value, ended by a NUL, in text.
+void to_digits(std::array<char, 24>* text, uint64_t value)
+{
+    *std::to_chars(text->data(), text->data() + text->size() - 1, value).ptr = '\0';
+}
+
+}  // namespace
+
 void format_decimal(char* out, std::size_t out_size, int64_t value, int decimals)
 {
     uint64_t scale = 1;
@@ -99,22 +109,13 @@ void format_decimal(char* out, std::size_t out_size, int64_t value, int decimals
         fraction /= 10;
         --places;
     }
-    // Sign, up to 20 digits, the point, up to 9 decimals and the NUL.
-    std::array<char, 32> text{};
-    char* end = text.data();
-    if (value < 0)
-        *end++ = '-';
-    end = std::to_chars(end, text.data() + text.size(), magnitude / scale).ptr;
-    if (places > 0) {
-        *end++ = '.';
-        // The decimals with their leading zeros: 0.05 is "05" in two places.
-        char* const digits = end;
-        end = std::to_chars(end, text.data() + text.size(), fraction).ptr;
-        const auto written = static_cast<int>(end - digits);
-        std::memmove(digits + (places - written), digits, static_cast<std::size_t>(written));
-        std::memset(digits, '0', static_cast<std::size_t>(places - written));
-        end = digits + places;
-    }
-    *end = '\0';
-    std::snprintf(out, out_size, "%s", text.data());
+    std::array<char, 24> whole_digits{};
+    std::array<char, 24> fraction_digits{};
+    to_digits(&whole_digits, magnitude / scale);
+    if (places > 0)
+        to_digits(&fraction_digits, fraction);
+    // The decimals keep their leading zeros: 0.05 is "05" in two places.
+    const int zeros = places - static_cast<int>(std::strlen(fraction_digits.data()));
+    std::snprintf(out, out_size, "%s%s%s%.*s%s", value < 0 ? "-" : "", whole_digits.data(),
+                  places > 0 ? "." : "", zeros, "000000000", fraction_digits.data());
 }
