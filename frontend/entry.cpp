@@ -49,9 +49,11 @@ int refuse_data_in_switches(char** tokens, int count)
 }
 
 // Splits text into st->tokens and runs the switch pass over them; with
-// switches_only, a data token or -o among them is refused first. Returns 0,
-// or the failure code after logging it.
-int read_switches(const char* text, bool switches_only, run_state* st, switch_outcome* outcome)
+// switches_only, a data token or -o among them is refused first. image_file
+// is false when the run makes no image (run_switch_pass). Returns 0, or the
+// failure code after logging it.
+int read_switches(const char* text, bool switches_only, run_state* st, switch_outcome* outcome,
+                  bool image_file = true)
 {
     split_status split = split_status::ok;
     const int count = split_command_line(text, st->tokens, max_tokens, &split);
@@ -68,7 +70,7 @@ int read_switches(const char* text, bool switches_only, run_state* st, switch_ou
         if (refused != result_ok)
             return refused;
     }
-    return run_switch_pass(st->tokens, count, outcome);
+    return run_switch_pass(st->tokens, count, outcome, image_file);
 }
 
 // The data must be given, and hold a NUL byte only with -8. Returns 0, or
@@ -90,7 +92,7 @@ int check_data(const char* data, std::size_t size)
 
 // Everything after the switch pass, shared by both kinds of run: the checks
 // of the output name and the data, the temporary file, the symbol or series
-// and its PNG or BMP files. data is nullptr when none was given; otherwise it
+// and its files. data is nullptr when none was given; otherwise it
 // has a NUL after its size bytes, or is longer than any encoder takes.
 int make_symbols(const char* output_name, const char* data, std::size_t size, run_state* st)
 {
@@ -114,15 +116,9 @@ int make_symbols(const char* output_name, const char* data, std::size_t size, ru
                  "La versi\xF3n debe ser especificada para codificar simbolos estructurados.\n");
         return result_bad_command;
     }
-    const bool bmp = run_settings.image_type == image_bmp;
     if (run_settings.structured != 0)
-        return write_structured(data, size, output_name, bmp ? temp_name : nullptr);
-    const int written = write_single(data, size, bmp ? temp_name : output_name);
-    if (written != result_ok || !bmp)
-        return written;
-    // The temporary file holds the PNG; output_name is the BMP's.
-    // NOLINTNEXTLINE(readability-suspicious-call-argument)
-    return convert_png_to_bmp(temp_name, output_name);
+        return write_structured(data, size, output_name, temp_name);
+    return write_single(data, size, output_name, temp_name);
 }
 
 int command_line_run(const char* command_line, run_state* st)
@@ -173,7 +169,7 @@ int memory_run(const char* switches, const char* data, std::size_t size, memory_
                std::vector<unsigned char>* out, int* side, run_state* st)
 {
     switch_outcome outcome;
-    int result = read_switches(switches, true, st, &outcome);
+    int result = read_switches(switches, true, st, &outcome, what == memory_output::image);
     if (result != result_ok || outcome.help_shown)
         return result;
     if (run_settings.structured != 0) {

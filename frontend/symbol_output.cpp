@@ -1,9 +1,8 @@
 #include "frontend/symbol_output.h"
 
-#include "frontend/bmp_output.h"
 #include "frontend/exit_codes.h"
 #include "frontend/run_settings.h"
-#include "pngwriter/png_symbol_writer.h"
+#include "frontend/symbol_files.h"
 #include "runlog/log_message.h"
 #include "runlog/run_log.h"
 
@@ -49,24 +48,14 @@ QRcode* encode_logged(const char* data, std::size_t size)
     return symbol;
 }
 
-// The file of the run's image type for symbol, in memory.
-int make_image(const QRcode* symbol, std::vector<unsigned char>* out)
-{
-    if (run_settings.image_type != image_bmp)
-        return make_symbol_png(symbol, out);
-    std::vector<unsigned char> png;
-    const int result = make_symbol_png(symbol, &png);
-    return result != result_ok ? result : convert_png_bytes_to_bmp(png, out);
-}
-
 }  // namespace
 
-int write_single(const char* data, std::size_t size, const char* file_name)
+int write_single(const char* data, std::size_t size, const char* file_name, const char* temp_name)
 {
     QRcode* symbol = encode_logged(data, size);
     if (symbol == nullptr)
         return result_encode_refused;
-    const int result = write_symbol_png(symbol, file_name);
+    const int result = write_symbol_file(symbol, file_name, temp_name);
     QRcode_free(symbol);
     return result;
 }
@@ -77,7 +66,7 @@ int make_single_image(const char* data, std::size_t size, std::vector<unsigned c
     QRcode* symbol = encode_logged(data, size);
     if (symbol == nullptr)
         return result_encode_refused;
-    const int result = make_image(symbol, out);
+    const int result = make_symbol_image(symbol, out);
     QRcode_free(symbol);
     return result;
 }
@@ -138,31 +127,15 @@ bool format_series_name(char* out, std::size_t out_size, const char* file_name,
     return true;
 }
 
-namespace {
-
-// Writes one symbol of a series to its file, through the temporary PNG when
-// the series is BMP.
-int write_series_symbol(const QRcode* symbol, const char* name, const char* bmp_temp_name)
-{
-    if (bmp_temp_name == nullptr)
-        return write_symbol_png(symbol, name);
-    const int result = write_symbol_png(symbol, bmp_temp_name);
-    // The temporary file holds the PNG; name is the BMP's.
-    // NOLINTNEXTLINE(readability-suspicious-call-argument)
-    return result != result_ok ? result : convert_png_to_bmp(bmp_temp_name, name);
-}
-
-}  // namespace
-
 int write_structured(const char* data, std::size_t size, const char* file_name,
-                     const char* bmp_temp_name)
+                     const char* temp_name)
 {
     QRcode_List* list = encode_structured(data, size);
     if (list == nullptr) {
         log_line(run_log, "Error al codificar dato de entrada");
         return result_encode_refused;
     }
-    const char* suffix = bmp_temp_name != nullptr ? ".bmp" : ".png";
+    const char* suffix = image_suffix();
     char name[260];
     int result = result_ok;
     int counter = 1;
@@ -181,9 +154,13 @@ int write_structured(const char* data, std::size_t size, const char* file_name,
                 result = result_cannot_create;
             break;
         }
-        const int written = write_series_symbol(node->code, name, bmp_temp_name);
+        const int written = write_symbol_file(node->code, name, temp_name);
         if (written != result_ok && result == result_ok)
             result = written;
+        // A printed size that one member does not fit, none does: every
+        // member has the same width.
+        if (written == result_bad_command)
+            break;
     }
     QRcode_List_free(list);
     return result;

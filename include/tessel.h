@@ -97,7 +97,8 @@ TESSEL_API int TESSEL_CALL tessel_encode(const char *switches, const char *outpu
  * buffer, capacity: where the image goes, and its size in bytes.
  * image_size: never null; receives the image's size in bytes.
  * On 0, buffer holds the complete file that tessel_encode would write for the
- * same switches and bytes (PNG, or BMP with -t bmp), byte for byte, and
+ * same switches and bytes (PNG, BMP, SVG or EMF, as -t says, at the size -z,
+ * or -d and -w, give), byte for byte, and
  * *image_size its size. When it does not fit capacity (a null buffer with
  * capacity 0 asks for the size this way): 1107, *image_size is the size
  * needed, the buffer is untouched, the log gets nothing. On any other
@@ -113,8 +114,8 @@ TESSEL_API int TESSEL_CALL tessel_image(const char *switches, const void *data, 
  * right, without the quiet zone; *side is the number of modules per side
  * (21 to 177; the version is (side - 17) / 4), so side * side bytes.
  * switches, data, size: as for tessel_image, refusals included; the switches
- * that only concern image files (-t, -z, -m) are still checked but change
- * nothing here.
+ * that only concern image files (-t, -z, -m, -d, -w) have their values
+ * checked but change nothing here: -w needs no -d.
  * modules, capacity, side: as buffer, capacity and image_size above, with
  * side * side as the size needed (1107 when capacity is less); *side is 0 on
  * any other failure. */

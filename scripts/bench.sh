@@ -5,14 +5,15 @@
 # symbols by tessel-batch, by 1,000 tessel processes and by zint's batch mode,
 # written to bench/batch-results.md. Then libtessel in one process against
 # tessel processes and tessel-batch, written to bench/library-results.md.
-# Then a small symbol in memory through libtessel against a file, against
-# libqrencode and libpng alone, and from Python against segno and
-# python-qrcode, written to bench/memory-results.md. Last, under wine, a small
-# symbol made through tessel.dll against one tessel.exe process, written to
-# bench/wine-results.md.
-# Usage: scripts/bench.sh [--batch | --library | --wine | --memory] [--quick]
-#   --batch, --library, --wine, --memory: that comparison only; --quick: fewer
-#   rounds, to try it out
+# Then the SVG and EMF writers beside the PNG writer, written to
+# bench/vector-results.md. Then a small symbol in memory through libtessel
+# against a file, against libqrencode and libpng alone, and from Python
+# against segno and python-qrcode, written to bench/memory-results.md. Last,
+# under wine, a small symbol made through tessel.dll against one tessel.exe
+# process, written to bench/wine-results.md.
+# Usage: scripts/bench.sh [--batch | --library | --vector | --memory | --wine] [--quick]
+#   --batch, --library, --vector, --memory, --wine: that comparison only;
+#   --quick: fewer rounds, to try it out
 # Builds into build-bench/ (static and shared variants); takes a few minutes.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -29,6 +30,7 @@ scripts/posix-deps.sh
 batch_only=false
 wine_only=false
 library_only=false
+vector_only=false
 memory_only=false
 quick=false
 pass=()
@@ -37,6 +39,7 @@ for arg in "$@"; do
     --batch) batch_only=true ;;
     --wine) wine_only=true ;;
     --library) library_only=true ;;
+    --vector) vector_only=true ;;
     --memory) memory_only=true ;;
     *) [ "$arg" != --quick ] || quick=true; pass+=("$arg") ;;
   esac
@@ -131,6 +134,17 @@ run_library_bench() {
   rm -rf "$out/library-work"
   echo "bench: wrote bench/library-results.md"
 }
+run_vector_bench() {
+  rm -rf "$out/vector-work"
+  /usr/bin/python3 -B bench/vector_bench.py --tessel "$out/static/tessel" --work "$out/vector-work" \
+    --out "$root/bench/vector-results.md" "${pass[@]}"
+  rm -rf "$out/vector-work"
+  echo "bench: wrote bench/vector-results.md"
+}
+if $vector_only; then
+  run_vector_bench
+  exit 0
+fi
 run_memory_bench() {
   cc -O2 -I "$root/include" -o "$out/memory_calls" bench/memory_calls.c \
     -L "$out/static" -ltessel -lqrencode -lpng16 -Wl,-rpath,"$out/static"
@@ -174,5 +188,6 @@ rm -rf "$out/work"
 echo "bench: wrote bench/results.md"
 run_batch_bench
 run_library_bench
+run_vector_bench
 run_memory_bench
 run_wine_bench
