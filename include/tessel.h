@@ -98,11 +98,10 @@ TESSEL_API int TESSEL_CALL tessel_encode(const char *switches, const char *outpu
  * image_size: never null; receives the image's size in bytes.
  * On 0, buffer holds the complete file that tessel_encode would write for the
  * same switches and bytes (PNG, BMP, SVG or EMF, as -t says, at the size -z,
- * or -d and -w, give), byte for byte, and
- * *image_size its size. When it does not fit capacity (a null buffer with
- * capacity 0 asks for the size this way): 1107, *image_size is the size
- * needed, the buffer is untouched, the log gets nothing. On any other
- * failure *image_size is 0. A null buffer with a capacity other than 0 is
+ * or -d and -w, give), byte for byte, and *image_size its size. When it does
+ * not fit capacity (a null buffer with capacity 0 asks for the size this
+ * way): 1107, *image_size is the size needed, the buffer is untouched, the
+ * log gets nothing. On any other failure *image_size is 0. A null buffer with a capacity other than 0 is
  * refused with 1105 and a log line, as is a null image_size. The buffer is
  * never written past capacity. -h writes the usage to the log and returns 0
  * with *image_size 0. Writes nothing to standard error. */
