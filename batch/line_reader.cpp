@@ -1,5 +1,7 @@
 #include "batch/line_reader.h"
 
+#include "platform/platform.h"
+
 #include <cstring>
 
 namespace {
@@ -13,12 +15,72 @@ bool looks_like_utf16(const char* text, std::size_t length)
     return std::memchr(text, '\0', length) != nullptr;
 }
 
+// Well-formed UTF-8 as Unicode defines it: no overlong forms, no surrogates,
+// nothing above U+10FFFF.
+bool is_utf8(const unsigned char* text, std::size_t length)
+{
+    for (std::size_t i = 0; i < length;) {
+        const unsigned char c = text[i];
+        std::size_t more = 0;
+        unsigned char low = 0x80;
+        unsigned char high = 0xBF;
+        if (c < 0x80)
+            more = 0;
+        else if (c >= 0xC2 && c <= 0xDF)
+            more = 1;
+        else if (c >= 0xE0 && c <= 0xEF) {
+            more = 2;
+            low = c == 0xE0 ? 0xA0 : 0x80;
+            high = c == 0xED ? 0x9F : 0xBF;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            more = 3;
+            low = c == 0xF0 ? 0x90 : 0x80;
+            high = c == 0xF4 ? 0x8F : 0xBF;
+        } else
+            return false;
+        if (length - i <= more)
+            return false;
+        for (std::size_t k = 1; k <= more; ++k) {
+            const unsigned char next = text[i + k];
+            if (next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF))
+                return false;
+        }
+        i += more + 1;
+    }
+    return true;
+}
+
+void decide_encoding(line_reader* reader)
+{
+    const auto* text = reinterpret_cast<const unsigned char*>(reader->text);
+    for (std::size_t i = 0; i < reader->length; ++i) {
+        if (text[i] > 0x7F) {
+            reader->encoding = is_utf8(text, reader->length) ? text_encoding::utf8 : text_encoding::ansi;
+            return;
+        }
+    }
+}
+
+// The next byte of the current line, or EOF.
+int next_byte(line_reader* reader)
+{
+    if (!reader->console)
+        return std::getc(reader->file);
+    if (reader->console_at == reader->console_text.size())
+        return EOF;
+    return static_cast<unsigned char>(reader->console_text[reader->console_at++]);
+}
+
 }  // namespace
 
 void start_line_reader(line_reader* reader, std::FILE* file, bool typed)
 {
     reader->file = file;
     reader->typed = typed;
+    reader->console = console_gives_wide_text(file);
+    reader->encoding = reader->console ? text_encoding::ansi : text_encoding::undecided;
+    reader->console_text.clear();
+    reader->console_at = 0;
     reader->number = 0;
     reader->length = 0;
     reader->text[0] = '\0';
@@ -34,10 +96,23 @@ line_status read_line(line_reader* reader)
     std::size_t length = 0;
     bool overflow = false;
     bool any = false;
+    if (reader->console) {
+        reader->console_at = 0;
+        const console_line got = read_console_line(reader->file, max_line_length, &reader->console_text);
+        if (got == console_line::end)
+            return line_status::end;
+        if (got != console_line::line) {
+            ++reader->number;
+            reader->length = 0;
+            reader->text[0] = '\0';
+            return got == console_line::no_memory ? line_status::no_memory
+                                                   : line_status::not_representable;
+        }
+    }
     for (;;) {
-        const int c = std::getc(reader->file);
+        const int c = next_byte(reader);
         if (c == EOF) {
-            if (std::ferror(reader->file) != 0) {
+            if (!reader->console && std::ferror(reader->file) != 0) {
                 reader->length = 0;
                 reader->text[0] = '\0';
                 return line_status::read_error;
@@ -54,8 +129,10 @@ line_status read_line(line_reader* reader)
         // The byte-order mark that Notepad puts before UTF-8 text is no part
         // of the first command line.
         ++count;
-        if (first && count == 3 && std::memcmp(reader->text, "\xEF\xBB\xBF", 3) == 0)
+        if (first && count == 3 && std::memcmp(reader->text, "\xEF\xBB\xBF", 3) == 0) {
             length = 0;
+            reader->encoding = text_encoding::utf8;
+        }
     }
     if (!any)
         return line_status::end;
@@ -75,6 +152,8 @@ line_status read_line(line_reader* reader)
         status = line_status::too_long;
     else if (std::memchr(reader->text, '\0', length) != nullptr)
         status = line_status::nul_byte;
+    if (status == line_status::line && reader->encoding == text_encoding::undecided)
+        decide_encoding(reader);
     if (status != line_status::line) {
         reader->length = 0;
         reader->text[0] = '\0';

@@ -121,6 +121,13 @@ line_status run_lines(batch_run* run)
         case line_status::nul_byte:
             code = refuse_line("L\xEDnea con un car\xE1" "cter nulo");
             break;
+        // Typed lines fail as tessel.exe fails such a command line.
+        case line_status::not_representable:
+            code = tessel_refuse_command_line(command_line_refusal::not_representable);
+            break;
+        case line_status::no_memory:
+            code = tessel_refuse_command_line(command_line_refusal::no_memory);
+            break;
         case line_status::line: {
             if (is_blank_line(reader))
                 continue;
@@ -130,7 +137,9 @@ line_status run_lines(batch_run* run)
             const std::size_t start = line.find_first_not_of(" \t");
             if (may_convert(line))
                 hide_progress(&run->progress);
-            code = tessel_main(reader.text + start);
+            code = tessel_main(reader.text + start, reader.encoding == text_encoding::utf8
+                                                         ? name_text::utf8
+                                                         : name_text::native);
             break;
         }
         }
