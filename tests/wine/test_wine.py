@@ -12,12 +12,16 @@ exactly the bytes or text a test gives and its exit code arrives whole.
 
 import ctypes
 import os
+import pty
 import re
+import select
 import shutil
 import struct
 import subprocess
 import sys
 import tempfile
+import termios
+import time
 import unittest
 import xml.etree.ElementTree as ElementTree
 
@@ -578,6 +582,28 @@ class Batch(WineCase):
                          sorted(name for _, written, _ in cases for name, _ in written))
         self.assertRegex(read_bytes(self.win_file("Tessel.log")),
                          b"^" + STAMP + b"Car\xe1cter no representable en el nombre de archivo\r\n$")
+
+
+    def test_lines_typed_at_the_console_arrive_as_the_command_line_would(self):
+        # Wine gives a program started on a terminal a console that reads it.
+        master, slave = pty.openpty()
+        proc = subprocess.Popen(["wine", os.path.join(WIN_BUILD, "tessel-batch.exe")], cwd=self.folder,
+                                env=wine_env(), stdin=slave, stdout=slave, stderr=slave)
+        os.close(slave)
+        # Wine's console drops what was typed before it put the terminal in raw mode.
+        deadline = time.monotonic() + 20
+        while termios.tcgetattr(master)[3] & termios.ICANON and time.monotonic() < deadline:
+            time.sleep(0.05)
+        os.write(master, '-o t2.png "caf\u00e9 a\u00f1o"\r-o t3.png \u03a9mega\r'.encode())
+        refusal = b"Car\xe1cter no representable en la l\xednea de comandos\r\n"
+        while not read_bytes(self.win_file("Tessel.log")).endswith(refusal) and time.monotonic() < deadline:
+            if select.select([master], [], [], 0.1)[0]:
+                os.read(master, 4096)
+        os.close(master)  # the end of the input
+        self.assertEqual(proc.wait(timeout=60), 1105 % 256)
+        self.assertEqual(self.run_posix("-o", "t2.png", b"caf\xe9 a\xf1o"), 0)
+        self.assertSameImage("t2.png")
+        self.assertEqual(sorted(os.listdir(self.folder)), ["Tessel.log", "t2.png"])
 
 
 def hex_or_null(data):
