@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing Tessel need, and
 # nothing when they are all there. Usage: scripts/deps.sh [extra packages...]
-# (mono-mcs and mono-runtime build and run the C# example of the README
+# (mono-mcs and mono-runtime build and run the C# example of docs/library.md
 # against libtessel.so.)
 set -euo pipefail
 

@@ -3,8 +3,8 @@
 # build-win32/tessel-win32.zip, holding a folder tessel-win64 (tessel-win32)
 # with the programs and tessel.dll stripped of their debug information,
 # include/tessel.h, lib/ with the DLL's import library and .def file,
-# README.txt (the Windows user's guide, made from docs/windows-guide.txt and
-# README.md), SHA256SUMS and, under licenses/, Tessel's own licence and the
+# README.txt (the Windows user's guide, made from docs/windows.md and the
+# sections of other documents it names), SHA256SUMS and, under licenses/, Tessel's own licence and the
 # licences of the libraries linked into the programs, taken from the very
 # sources they were built from.
 # Usage: scripts/release-win.sh [win64|win32]   (win64 when left out)
@@ -61,8 +61,8 @@ SOURCE_DATE_EPOCH=0 "$win_host-strip" --strip-all -o "$dist/tessel.dll" "$build/
 mkdir -p "$dist/include" "$dist/lib"
 cp "$root/include/tessel.h" "$dist/include/"
 cp "$build/libtessel.dll.a" "$build/tessel.def" "$dist/lib/"
-/usr/bin/python3 "$root/scripts/windows-guide.py" "$root/README.md" "$root/docs/windows-guide.txt" \
-  "$version" "${arch#win}" >"$dist/README.txt"
+/usr/bin/python3 "$root/scripts/windows-guide.py" "$root/docs/windows.md" "$version" "${arch#win}" \
+  >"$dist/README.txt"
 
 # tar_member TARBALL NAME: the member NAME of TARBALL's top folder, on
 # standard output.

@@ -1,24 +1,30 @@
-"""Writes README.txt, the guide in the Windows release, from
-docs/windows-guide.txt and the parts of README.md it shares with it.
+"""Writes README.txt, the guide in the Windows release, from docs/windows.md.
 
-Usage: windows-guide.py README.md TEMPLATE VERSION BITS > README.txt
+Usage: windows-guide.py GUIDE VERSION BITS > README.txt
 
-The parts are marked in README.md by a line "<!-- README.txt: NAME -->"
-before them and "<!-- README.txt: end -->" after them; a marker may add
-'; leave out "COLUMN"' to drop a table column that means nothing on Windows.
-A template line "@NAME@" takes part NAME: a table as aligned columns, a list
-as wrapped items, paragraphs and fenced code blocks as wrapped paragraphs and
-code indented by four. @VERSION@ and @BITS@ (32 or 64) are filled in anywhere.
+GUIDE is Markdown read as plain text: "# " and "## " headings become
+underlined titles, paragraphs and list items are wrapped, tables become
+aligned columns and fenced code is indented. @VERSION@ and @BITS@ (32 or 64)
+are filled in anywhere.
+
+A fact the guide shares with another document stays in that document: a line
+'<!-- README.txt: takes FILE#ANCHOR -->' (FILE relative to GUIDE) puts the
+section under that heading of FILE in place of the paragraph after the line,
+which is the link a reader of the Markdown follows instead. A section that
+begins with a table or a list gives that table or list alone; the line may
+add '; leave out "COLUMN"' to drop a table column that means nothing on
+Windows. Other HTML comments are left out.
 The guide is plain ASCII with CRLF line ends, for Notepad on any Windows.
 """
 
+import os
 import re
 import sys
 import textwrap
 
 WIDTH = 78
-MARKER = re.compile(r'<!-- README\.txt: ([\w-]+)(?:; leave out "([^"]+)")? -->')
-END = "<!-- README.txt: end -->"
+TAKES = re.compile(r'<!-- README\.txt: takes ([^#\s]+)#([\w-]+)(?:; leave out "([^"]+)")? -->')
+COMMENT = re.compile(r"<!--(?! README\.txt: takes ).*?-->\n?", re.S)
 # Markdown typography in plain ASCII.
 ASCII = {"\u2014": "-", "\u2013": "-", "\u2026": "...", "\u2192": "->", "\u00d7": "x",
          "\u201c": '"', "\u201d": '"', "\u2018": "'", "\u2019": "'"}
@@ -31,20 +37,34 @@ def plain(text):
     return "".join(ASCII.get(c, c) for c in text)
 
 
-def parts(markdown):
-    """{name: (lines, column to leave out or None)} of the marked parts."""
-    found, lines = {}, markdown.splitlines()
+def slug(heading):
+    """The anchor a Markdown renderer gives a heading."""
+    text = re.sub(r"[^\w\- ]", "", heading.strip().lower())
+    return text.replace(" ", "-")
+
+
+def section(path, anchor):
+    """The lines under the heading of PATH whose anchor is ANCHOR, up to the
+    next heading of the same or a higher level (code blocks skipped)."""
+    with open(path, encoding="utf-8") as f:
+        lines = f.read().splitlines()
+    start, level, code = None, 0, False
     for i, line in enumerate(lines):
-        m = MARKER.fullmatch(line.strip())
-        if m and line.strip() != END:
-            end = lines.index(END, i)
-            if m.group(1) in found:
-                sys.exit(f"README.md marks {m.group(1)} twice")
-            found[m.group(1)] = (lines[i + 1:end], m.group(2))
-    return found
+        if line.startswith("```"):
+            code = not code
+        m = None if code else re.match(r"(#+) (.*)", line)
+        if not m:
+            continue
+        if start is not None and len(m.group(1)) <= level:
+            return lines[start:i]
+        if start is None and slug(m.group(2)) == anchor:
+            start, level = i + 1, len(m.group(1))
+    if start is None:
+        sys.exit(f"{path} has no section #{anchor}")
+    return lines[start:]
 
 
-def table(lines, leave_out):
+def table(lines, leave_out=None):
     rows = [[plain(c.strip()) for c in re.split(r"(?<!\\)\|", line.strip())[1:-1]]
             for line in lines if line.strip() and not re.fullmatch(r"\|[-|: ]+\|", line.strip())]
     if leave_out:
@@ -73,20 +93,83 @@ def items(lines):
     return out
 
 
-def blocks(lines):
-    out, paragraph, code = [], [], False
+def leading(lines, starts):
+    """The first run of lines of a table ("|") or list ("- " and its
+    indented continuations) in LINES."""
+    body = list(lines)
+    while body and not body[0].strip():
+        body.pop(0)
+    end = 0
+    while end < len(body) and (body[end].startswith(starts) or
+                               (starts == "- " and body[end].startswith("  "))):
+        end += 1
+    return body[:end]
+
+
+def text(lines, base, code_indent):
+    """LINES of Markdown as plain text lines."""
+    out, paragraph, code, skip = [], [], False, False
 
     def end_paragraph():
         if paragraph:
             out.extend(textwrap.wrap(plain(" ".join(paragraph)), WIDTH, break_on_hyphens=False))
             paragraph.clear()
 
-    for line in lines:
+    i = 0
+    while i < len(lines):
+        line = lines[i]
+        i += 1
+        if code:
+            code = not line.startswith("```")
+            if code:
+                out.append((code_indent + line).rstrip())
+            continue
+        if skip:
+            skip = bool(line.strip())
+            continue
+        takes = TAKES.fullmatch(line.strip())
+        heading = re.match(r"(#+) (.*)", line)
         if line.startswith("```"):
             end_paragraph()
-            code = not code
-        elif code:
-            out.append(("    " + line).rstrip())
+            code = True
+        elif takes:
+            end_paragraph()
+            body = section(os.path.join(base, takes.group(1)), takes.group(2))
+            first = next((b for b in body if b.strip()), "")
+            if first.startswith("|"):
+                taken = table(leading(body, "|"), takes.group(3))
+            elif first.startswith("- "):
+                taken = items(leading(body, "- "))
+            else:
+                taken = text(body, base, "    ")
+            while taken and not taken[0]:
+                taken.pop(0)
+            while taken and not taken[-1]:
+                taken.pop()
+            out.extend(taken + [""])
+            skip = True
+        elif heading:
+            end_paragraph()
+            title = plain(heading.group(2))
+            if len(heading.group(1)) > 1:
+                while out and not out[-1]:
+                    out.pop()
+                out.extend(["", ""])
+            out.extend([title, ("=" if len(heading.group(1)) == 1 else "-") * len(title)])
+        elif line.startswith("|"):
+            end_paragraph()
+            rows = [line]
+            while i < len(lines) and lines[i].startswith("|"):
+                rows.append(lines[i])
+                i += 1
+            out.extend(table(rows))
+        elif line.startswith("- "):
+            end_paragraph()
+            block = [line]
+            while i < len(lines) and lines[i].startswith(("- ", "  ")):
+                block.append(lines[i])
+                i += 1
+            out.extend(items(block))
         elif line.strip():
             paragraph.append(line.strip())
         else:
@@ -97,33 +180,20 @@ def blocks(lines):
 
 
 def main():
-    if len(sys.argv) != 5:
+    if len(sys.argv) != 4:
         sys.exit(__doc__)
-    readme, template, version, bits = sys.argv[1:]
-    with open(readme, encoding="utf-8") as f:
-        shared = parts(f.read())
-    with open(template, encoding="utf-8") as f:
-        lines = f.read().splitlines()
-    out = []
-    for line in lines:
-        m = re.fullmatch(r"@([\w-]+)@", line.strip())
-        if m and m.group(1) not in ("VERSION", "BITS"):
-            if m.group(1) not in shared:
-                sys.exit(f"README.md marks no part {m.group(1)}")
-            body, leave_out = shared[m.group(1)]
-            if body[0].startswith("|"):
-                out.extend(table(body, leave_out))
-            elif any(line.startswith("```") for line in body):
-                out.extend(blocks(body))
-            else:
-                out.extend(items(body))
-        else:
-            out.append(line.replace("@VERSION@", version).replace("@BITS@", bits))
-    text = "\r\n".join(out) + "\r\n"
-    bad = sorted({c for c in text if ord(c) > 126 or (ord(c) < 32 and c not in "\r\n")})
+    guide, version, bits = sys.argv[1:]
+    with open(guide, encoding="utf-8") as f:
+        markdown = COMMENT.sub("", f.read())
+    markdown = markdown.replace("@VERSION@", version).replace("@BITS@", bits)
+    out = text(markdown.splitlines(), os.path.dirname(guide), "  ")
+    while out and not out[-1]:
+        out.pop()
+    result = "\r\n".join(out) + "\r\n"
+    bad = sorted({c for c in result if ord(c) > 126 or (ord(c) < 32 and c not in "\r\n")})
     if bad:
         sys.exit(f"README.txt would hold characters other than printable ASCII: {bad}")
-    sys.stdout.buffer.write(text.encode("ascii"))
+    sys.stdout.buffer.write(result.encode("ascii"))
 
 
 if __name__ == "__main__":

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Builds and runs the README's examples (the block after "<!-- tested: NAME -->") against
-# libtessel.so; each symbol they make must decode to the example's bytes. Usage: check_examples.sh README BUILD
+# Builds and runs a document's examples (the block after "<!-- tested: NAME -->") against
+# libtessel.so; each symbol they make must decode to the example's bytes. Usage: check_examples.sh docs/library.md BUILD
 set -euo pipefail
-readme=$(realpath "$1")
+doc=$(realpath "$1")
 build=$(realpath "$2")
 work=$(mktemp -d "${TMPDIR:-/tmp}/tessel-examples.XXXXXX")
 trap 'rm -rf "$work"' EXIT
@@ -13,9 +13,9 @@ for name in example.c example.cs example.py; do
   cd "$work/$name"
   awk -v tag="<!-- tested: $name -->" '$0 == tag { on = 1; next }
     on && /^```/ { if (inside) exit; inside = 1; next }
-    inside { print }' "$readme" >"$name"
+    inside { print }' "$doc" >"$name"
   case $name in
-    *.c) cc -Wall -Wextra -Werror -I "$(dirname "$readme")/include" -o example example.c -L "$build" -ltessel && ./example ;;
+    *.c) cc -Wall -Wextra -Werror -I "$(dirname "$doc")/../include" -o example example.c -L "$build" -ltessel && ./example ;;
     *.cs) mcs -nologo -out:example.exe example.cs && mono example.exe ;;
     *.py) /usr/bin/python3 example.py ;;
   esac
