@@ -51,9 +51,9 @@ void put(line_out* out, std::string_view bytes)
 void append_text(std::FILE* log, std::string_view head, std::string_view text, bool ends_line)
 {
     const std::string_view end(text_line_end);
-    std::size_t size = head.size() + text.size() + (ends_line ? end.size() : 0);
-    for (const char c : text)
-        size += c == '\n' ? end.size() - 1 : 0;
+    const auto breaks = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+    const std::size_t size =
+        head.size() + text.size() + breaks * (end.size() - 1) + (ends_line ? end.size() : 0);
     // Messages are cut at 2047 bytes and system texts are short, so the
     // stack holds any line; the heap is asked only for longer text, and its
     // refusal still leaves the stack buffer to send the line in pieces.
