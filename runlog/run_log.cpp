@@ -1,13 +1,12 @@
 #include "runlog/run_log.h"
 
 #include "platform/platform.h"
+#include "runlog/log_message.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstring>
-#include <memory>
-#include <new>
 #include <string>
 #include <string_view>
 
@@ -50,21 +49,12 @@ void put(line_out* out, std::string_view bytes)
 // one more line end when ends_line (the bytes a text-mode stream wrote).
 void append_text(std::FILE* log, std::string_view head, std::string_view text, bool ends_line)
 {
+    // Every line the programs write fits: messages are cut at 2047 bytes,
+    // each '\n' may become two bytes, and the usage text and the system's
+    // texts are shorter. Longer text goes out whole, in several writes.
+    std::array<char, 2 * message_buffer_size + 512> buffer;
+    line_out out{log, buffer.data(), buffer.size(), 0};
     const std::string_view end(text_line_end);
-    const auto breaks = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
-    const std::size_t size =
-        head.size() + text.size() + breaks * (end.size() - 1) + (ends_line ? end.size() : 0);
-    // Messages are cut at 2047 bytes and system texts are short, so the
-    // stack holds any line; the heap is asked only for longer text, and its
-    // refusal still leaves the stack buffer to send the line in pieces.
-    std::array<char, 4608> local;
-    std::unique_ptr<char[]> heap;
-    line_out out{log, local.data(), local.size(), 0};
-    if (size > local.size()) {
-        heap.reset(new (std::nothrow) char[size]);
-        if (heap != nullptr)
-            out = {log, heap.get(), size, 0};
-    }
     put(&out, head);
     for (std::size_t at = 0; at < text.size();) {
         const std::size_t stop = std::min(text.find('\n', at), text.size());
