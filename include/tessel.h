@@ -26,10 +26,13 @@
  * another under one lock inside the library (a run's settings and its log are
  * process-wide); a call that fails leaves the lock free.
  *
- * Memory: the library holds nothing between calls. With glibc, the first
- * call lets the process's heap keep up to 1 MiB of freed memory for the next
- * allocations (mallopt), so that call after call does not hand the same
- * memory back to the system and take it again.
+ * Memory: the library holds nothing between calls, and on Windows an unload
+ * (FreeLibrary) also hands back what its built-in C++ runtime kept for it:
+ * a host may load and unload the DLL per call, and loses no memory and no
+ * handle each time. With glibc, the first call lets the process's heap keep
+ * up to 1 MiB of freed memory for the next allocations (mallopt), so that
+ * call after call does not hand the same memory back to the system and take
+ * it again.
  *
  * Texts are 8-bit and NUL-terminated; on Windows, file names are in the ANSI
  * code page and cannot hold a double quote (the file cannot be created:

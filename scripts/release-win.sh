@@ -2,11 +2,11 @@
 # Makes the Windows release of one target: build-win/tessel-win64.zip or
 # build-win32/tessel-win32.zip, holding a folder tessel-win64 (tessel-win32)
 # with the programs and tessel.dll stripped of their debug information,
-# include/tessel.h, lib/ with the DLL's import library and .def file,
+# include/tessel.h, lib/ with the DLL's import libraries and .def file,
 # README.txt (the Windows user's guide, made from docs/windows.md and the
-# sections of other documents it names), SHA256SUMS and, under licenses/, Tessel's own licence and the
-# licences of the libraries linked into the programs, taken from the very
-# sources they were built from.
+# sections of other documents it names), SHA256SUMS and, under licenses/,
+# Tessel's own licence and the licences of the libraries linked into the
+# programs, taken from the very sources they were built from.
 # Usage: scripts/release-win.sh [win64|win32]   (win64 when left out)
 #
 # The same commit gives the same zip, byte for byte: the programs carry no
@@ -60,7 +60,7 @@ done
 SOURCE_DATE_EPOCH=0 "$win_host-strip" --strip-all -o "$dist/tessel.dll" "$build/tessel.dll"
 mkdir -p "$dist/include" "$dist/lib"
 cp "$root/include/tessel.h" "$dist/include/"
-cp "$build/libtessel.dll.a" "$build/tessel.def" "$dist/lib/"
+cp "$build/libtessel.dll.a" "$build/tessel.lib" "$build/tessel.def" "$dist/lib/"
 /usr/bin/python3 "$root/scripts/windows-guide.py" "$root/docs/windows.md" "$version" "${arch#win}" \
   >"$dist/README.txt"
 

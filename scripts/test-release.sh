@@ -46,7 +46,7 @@ for arch in "$@"; do
     ! grep -q ' \.debug' <<<"$sections" || fail "$file has debug information"
     grep -q ' \.rsrc ' <<<"$sections" || fail "$file lost its resources"
   done
-  for file in include/tessel.h lib/libtessel.dll.a lib/tessel.def; do
+  for file in include/tessel.h lib/libtessel.dll.a lib/tessel.lib lib/tessel.def; do
     [ -f "$dist/$file" ] || fail "no $file"
   done
   # The DLL exports the three functions by their plain names (stripping keeps

@@ -8,10 +8,10 @@
 # shellcheck disable=SC2034
 win_programs=(tessel png2bmp tessel-batch)
 # win_library: what a build makes for programs that call Tessel in their own
-# process, and a release ships: the DLL, its import library for mingw-w64
-# and the .def file (an import library for Microsoft's linker is made from
-# it); tessel.h comes from include/.
-win_library=(tessel.dll libtessel.dll.a tessel.def)
+# process, and a release ships: the DLL, its import libraries for mingw-w64
+# (libtessel.dll.a) and for Microsoft's linker (tessel.lib), and the .def
+# file; tessel.h comes from include/.
+win_library=(tessel.dll libtessel.dll.a tessel.lib tessel.def)
 
 # win_arch_setup ROOT [ARCH]: sets win_arch, win_host (the mingw-w64
 # triplet), win_toolchain, win_build (the build folder, or $TESSEL_WIN_BUILD),
@@ -46,17 +46,20 @@ win_arch_setup() {
       exit 2
       ;;
   esac
-  win_packages+=(libz-mingw-w64-dev mingw-w64-tools wine)
+  # llvm: llvm-dlltool makes tessel.lib; clang and lld build the test
+  # program that is linked against it as Microsoft's tools would.
+  win_packages+=(libz-mingw-w64-dev mingw-w64-tools wine llvm clang lld)
 }
 
 # win_test_helpers ROOT: builds into $win_build (after win_arch_setup) the
 # test programs of tests/wine/: run_child.exe, which starts a Windows program
 # with an exact command line, dll_host.exe, which loads tessel.dll and calls
-# it as an embedding program does, and linked_host.exe, linked with its
-# import library; and bench/dll_bench.c's dll_bench.exe. dll_host.exe keeps
-# the frame pointer and pops each call's arguments at once, so that its
-# stack check sees exactly what the called function left. linked_host.exe is
-# made anew each time: the import library may have changed.
+# it as an embedding program does, linked_host.exe, linked with its mingw-w64
+# import library, and msvc_host.exe, linked with tessel.lib; and
+# bench/dll_bench.c's dll_bench.exe. dll_host.exe keeps the frame pointer and
+# pops each call's arguments at once, so that its stack check sees exactly
+# what the called function left. The linked hosts are made anew each time:
+# the import libraries may have changed.
 win_test_helpers() {
   local root=$1
   if [ ! "$win_build/run_child.exe" -nt "$root/tests/wine/run_child.cpp" ]; then
@@ -66,7 +69,7 @@ win_test_helpers() {
   if [ ! "$win_build/dll_host.exe" -nt "$root/tests/wine/dll_host.c" ] ||
     [ ! "$win_build/dll_host.exe" -nt "$root/include/tessel.h" ]; then
     "$win_host-gcc" -std=c11 -O2 -Wall -Wextra -Werror -fno-defer-pop -fno-omit-frame-pointer \
-      -I "$root/include" "$root/tests/wine/dll_host.c" -o "$win_build/dll_host.exe"
+      -I "$root/include" "$root/tests/wine/dll_host.c" -lntdll -o "$win_build/dll_host.exe"
   fi
   "$win_host-gcc" -std=c11 -O2 -Wall -Wextra -Werror -I "$root/include" \
     "$root/bench/dll_bench.c" -o "$win_build/dll_bench.exe"
@@ -76,6 +79,19 @@ win_test_helpers() {
   "$win_host-gcc" -std=c11 -O2 -Wall -Wextra -Werror -I "$root/include" \
     "$root/tests/wine/linked_host.c" -L "$win_build" -ltessel -Wl,--disable-stdcall-fixup \
     -o "$win_build/linked_host.exe"
+  # msvc_host.exe, built as Microsoft's tools build a program and linked with
+  # tessel.lib; the one Windows function it calls comes from an import
+  # library made here, since the Windows SDK's is not at hand.
+  local machine=i386:x86-64 target=x86_64 stdcall=
+  if [ "$win_arch" = win32 ]; then
+    machine=i386 target=i686 stdcall=@4
+  fi
+  printf 'LIBRARY kernel32.dll\nEXPORTS\n  ExitProcess%s\n' "$stdcall" >"$win_build/msvc-kernel32.def"
+  llvm-dlltool -m "$machine" -k -d "$win_build/msvc-kernel32.def" -l "$win_build/msvc-kernel32.lib"
+  clang --target="$target-pc-windows-msvc" -O2 -Wall -Wextra -Werror -I "$root/include" \
+    -I "$win_build/generated" -c "$root/tests/wine/msvc_host.c" -o "$win_build/msvc_host.obj"
+  lld-link /nologo /entry:start /subsystem:console /nodefaultlib /out:"$win_build/msvc_host.exe" \
+    "$win_build/msvc_host.obj" "$win_build/tessel.lib" "$win_build/msvc-kernel32.lib"
 }
 
 # win_wine_start: exports the environment of a wine prefix of this build's

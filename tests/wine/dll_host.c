@@ -12,6 +12,11 @@
  *                              it again and find the names again: "reloaded"
  *       wrong-convention       tessel_run("-h") through a __cdecl pointer,
  *                              which the stack check must report (32-bit)
+ *       cycles N               N times reload and tessel_encode(NULL,
+ *                              "c.png", "c", 1), after a few such cycles of
+ *                              warm-up: "PRIVATE HANDLES", how much the
+ *                              committed private memory (bytes) and the
+ *                              handle count grew over the N cycles
  * HEX is bytes in hexadecimal, "=" for none, "-" for a null pointer (whose
  * size is 0). Exit status 0 when every call could be made, else 2.
  *
@@ -20,6 +25,7 @@
  * function removes its arguments, a __cdecl caller removes them again), which
  * would otherwise pass unseen until locals are read through the wrong place. */
 #include <windows.h>
+#include <winternl.h>
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -60,6 +66,34 @@ static void fail(const char *what)
         }                                                                          \
     } while (0)
 
+/* The committed private pages of the whole address space. */
+static long long private_bytes(void)
+{
+    MEMORY_BASIC_INFORMATION info;
+    const char *address = NULL;
+    long long total = 0;
+    while (VirtualQuery(address, &info, sizeof info) == sizeof info) {
+        if (info.State == MEM_COMMIT && info.Type == MEM_PRIVATE)
+            total += (long long)info.RegionSize;
+        address = (const char *)info.BaseAddress + info.RegionSize;
+    }
+    return total;
+}
+
+/* The process's handles, from the system's list of all handles: wine's
+ * GetProcessHandleCount answers 0. */
+static long handle_count(void)
+{
+    static union { SYSTEM_HANDLE_INFORMATION list; char bytes[1 << 22]; } all;
+    ULONG i;
+    long count = 0;
+    if (NtQuerySystemInformation(SystemHandleInformation, &all, sizeof all, NULL) != 0)
+        fail("the handle list could not be read");
+    for (i = 0; i < all.list.Count; ++i)
+        count += all.list.Handle[i].OwnerPid == GetCurrentProcessId();
+    return count;
+}
+
 static void load(const char *path)
 {
     library = LoadLibraryA(path);
@@ -95,7 +129,7 @@ int main(int argc, char **argv)
     int i, code;
     if (argc < 2) {
         fputs("usage: dll_host.exe DLL [run HEX | encode HEX HEX HEX | version | reload"
-              " | wrong-convention]...\n", stderr);
+              " | wrong-convention | cycles N]...\n", stderr);
         return 2;
     }
     load(argv[1]);
@@ -123,6 +157,22 @@ int main(int argc, char **argv)
                 fail("the DLL is still loaded after FreeLibrary");
             load(argv[1]);
             printf("reloaded\n");
+        } else if (strcmp(argv[i], "cycles") == 0 && i + 1 < argc) {
+            int n = atoi(argv[++i]), cycle;
+            long long memory = 0;
+            long handles = 0;
+            for (cycle = -5; cycle < n; ++cycle) {
+                if (cycle == 0) {
+                    memory = private_bytes();
+                    handles = handle_count();
+                }
+                if (!FreeLibrary(library))
+                    fail("FreeLibrary failed");
+                load(argv[1]);
+                if (tessel_encode_p(NULL, "c.png", "c", 1) != 0)
+                    fail("tessel_encode failed");
+            }
+            printf("%lld %ld\n", private_bytes() - memory, handle_count() - handles);
         } else if (strcmp(argv[i], "wrong-convention") == 0) {
 #if defined(__i386__)
             typedef int(__cdecl * cdecl_run_fn)(const char *);

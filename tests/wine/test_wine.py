@@ -489,7 +489,7 @@ class Png2Bmp(WineCase):
 
 class ReleaseMetadata(WineCase):
     RT_VERSION, RT_MANIFEST = 16, 24
-    TEST_PROGRAMS = ("run_child.exe", "dll_host.exe", "linked_host.exe", "dll_bench.exe")
+    TEST_PROGRAMS = ("run_child.exe", "dll_host.exe", "linked_host.exe", "msvc_host.exe", "dll_bench.exe")
     # Windows Vista, 7, 8, 8.1, and 10 and 11.
     SUPPORTED_OS = {"{e2011457-1546-43c5-a5fe-008deee3d3f0}", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
                     "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
@@ -697,6 +697,21 @@ class Library(WineCase):
         proc = wine(os.path.join(WIN_BUILD, "linked_host.exe"), line.decode(), cwd=self.host_folder)
         self.assertEqual(proc.stdout.decode().splitlines()[1:], ["0"], proc.stderr)
         self.assertSameRuns()
+
+    def test_a_program_built_by_microsofts_tools_links_tessel_lib(self):
+        # msvc_host.exe's own calls, made here by tessel.exe.
+        for line in (b"-l q -o run.png Run\\x21",
+                     b'-z 2 -o encode.png "' + escaped(b'Encode "this"') + b'"'):
+            self.assertEqual(self.run_windows("tessel.exe", line)[0], 0)
+        proc = wine(os.path.join(WIN_BUILD, "msvc_host.exe"), cwd=self.host_folder)
+        self.assertEqual(proc.returncode, 0, proc.stderr)
+        self.assertSameRuns()
+
+    def test_a_thousand_unloads_leave_memory_and_handles_as_they_were(self):
+        # Each cycle frees the DLL, loads it again and writes one symbol.
+        memory, handles = map(int, self.host_calls(["cycles 1000"])[0].split())
+        self.assertLessEqual(memory, 256 * 1024)
+        self.assertEqual(handles, 0)
 
     def test_a_pointer_of_the_wrong_convention_is_caught(self):
         # The host's own check of its stack: a pointer of the other
