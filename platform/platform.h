@@ -32,8 +32,8 @@ bool create_temp_file(char* buffer, std::size_t size, const char* prefix);
 // other processes append to it (Windows: append-only access, and a lock
 // around each append for where the end is found and written in two steps;
 // POSIX: O_APPEND). Others may read, write, rename and delete the file
-// meanwhile. nullptr when it cannot be opened; the
-// caller closes the stream with fclose.
+// meanwhile. nullptr when it cannot be opened; the caller closes the stream
+// with fclose.
 std::FILE* open_append_only(const char* name);
 
 // Writes the size bytes with one system write on the stream's file, past the
@@ -62,8 +62,8 @@ bool stream_is_terminal(std::FILE* stream);
 // the first read or write. Returns false when the mode could not be set.
 bool set_binary_stream(std::FILE* stream);
 
-// How text came into the programs' own narrow text (the ANSI code page on
-// Windows, bytes as they are on POSIX).
+// How text was turned into the programs' own narrow text (the ANSI code
+// page on Windows, bytes as they are on POSIX).
 enum class ansi_conversion {
     exact,              // every character has its own byte(s) in the code page
     not_representable,  // one has none (Windows would put a look-alike there)
