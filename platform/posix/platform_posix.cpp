@@ -137,10 +137,10 @@ bool console_gives_wide_text(std::FILE* /*stream*/)
     return false;
 }
 
+// Never called: no POSIX stream gives wide text.
 console_line read_console_line(std::FILE* /*stream*/, std::size_t /*max_chars*/,
-                               std::string* line)
+                               std::string* /*line*/)
 {
-    line->clear();
     return console_line::end;
 }
 

@@ -36,6 +36,7 @@ TEST(LineReader, TheMarkOrTheFirstLineBeyondAsciiDecidesTheEncoding)
         // Overlong forms, a surrogate, past U+10FFFF, cut short, a bad
         // continuation byte.
         {"\xC1\xBF\n", text_encoding::ansi},
+        {"\xC2\x7F\n", text_encoding::ansi},
         {"\xE0\x9F\xBF\n", text_encoding::ansi},
         {"\xF0\x8F\xBF\xBF\n", text_encoding::ansi},
         {"\xED\xA0\x80\n", text_encoding::ansi},
