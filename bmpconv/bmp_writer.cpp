@@ -39,7 +39,7 @@ int write_pixel_data(const ConvImage* image, std::FILE* file)
 namespace {
 
 // The 14-byte file header and the 40-byte BITMAPINFOHEADER. The fields not
-// set here (reserved, compression, resolutions, colour counts) stay 0.
+// set here (reserved, compression, colour counts) stay 0.
 std::array<uint8_t, bmp_headers_size> make_headers(const ConvImage& image)
 {
     const uint32_t data_offset = bmp_headers_size + 4 * static_cast<uint32_t>(image.palette_count);
@@ -56,6 +56,8 @@ std::array<uint8_t, bmp_headers_size> make_headers(const ConvImage& image)
     put_u16_le(p + 26, 1);                           // 26 planes
     put_u16_le(p + 28, static_cast<uint16_t>(image.bit_count));   // 28 bits per pixel
     put_u32_le(p + 34, image_bytes);                 // 34 image size
+    put_u32_le(p + 38, static_cast<uint32_t>(image.x_pixels_per_metre));  // 38 horizontal resolution
+    put_u32_le(p + 42, static_cast<uint32_t>(image.y_pixels_per_metre));  // 42 vertical resolution
     return h;
 }
 

@@ -16,6 +16,8 @@ struct ConvImage {
     uint8_t* palette;        // palette_count RGB triples, or nullptr
     uint8_t** row_table;     // img_height row addresses; entry 0 is the top row
     uint8_t* pixels;         // image_bytes bytes, bottom row first
+    int32_t x_pixels_per_metre;  // resolution the PNG states (pHYs in metres), 0: none
+    int32_t y_pixels_per_metre;
 };
 
 // Sets the three buffer members to nullptr; releases nothing. Returns image.
@@ -36,7 +38,9 @@ void conv_image_free(ConvImage* image);
 
 // Reads the PNG file at path into image (any colour type, bit depth and
 // interlace): 1, 4, 8 or 24 bits per pixel, alpha and any transparency
-// dropped, 16-bit samples cut to 8, 2-bit pixels widened to 4. A row ending
+// dropped, 16-bit samples cut to 8, 2-bit pixels widened to 4; the
+// resolution of a pHYs chunk in pixels per metre kept (0 without one, with
+// another unit, or past the BMP fields' 31 bits). A row ending
 // inside a byte keeps the decoded bits after its last pixel when it is a row
 // of a plain image or of the last interlace pass, and 0 bits there otherwise;
 // fill bytes after the pixel data are 0. The record's

@@ -51,6 +51,22 @@ void copy_palette(ConvImage* image, png_const_colorp plte, int n)
     }
 }
 
+// The pHYs resolution in pixels per metre, or 0 (no chunk, an aspect ratio
+// only, or a value the BMP's signed 32-bit fields cannot hold).
+void read_resolution(png_structp png, png_infop info, ConvImage* image)
+{
+    png_uint_32 x = 0;
+    png_uint_32 y = 0;
+    int unit = PNG_RESOLUTION_UNKNOWN;
+    if (png_get_pHYs(png, info, &x, &y, &unit) == 0 || unit != PNG_RESOLUTION_METER ||
+        x > INT32_MAX || y > INT32_MAX) {
+        x = 0;
+        y = 0;
+    }
+    image->x_pixels_per_metre = static_cast<int32_t>(x);
+    image->y_pixels_per_metre = static_cast<int32_t>(y);
+}
+
 // libpng user read transform of images below 8 bits per pixel: widens 2-bit
 // rows, then, for a full row (a plain image's, or one of the last interlace
 // pass) that ends inside a byte, copies the decoded last byte into the
@@ -109,6 +125,9 @@ decode_result decode_png(std::FILE* file, const char* path, ConvImage* image)
         // buffer of whatever length a text or profile chunk claims (its
         // length limit is only a warning on read): 2 GiB for a 100-byte file.
         png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
+        // pHYs has a fixed length, and a stated resolution belongs in the BMP.
+        static const png_byte phys_chunk[] = {'p', 'H', 'Y', 's', '\0'};
+        png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_AS_DEFAULT, phys_chunk, 1);
         png_read_info(png, info);
 
         png_uint_32 width = 0;
@@ -150,6 +169,7 @@ decode_result decode_png(std::FILE* file, const char* path, ConvImage* image)
         image->palette_count = image->bit_count <= 8 ? 1 << image->bit_count : 0;
         image->top_down = 0;
         image->has_alpha = (out_type & PNG_COLOR_MASK_ALPHA) != 0 ? 1 : 0;
+        read_resolution(png, info, image);
         if (!is_bmp_depth(image->bit_count)) {
             png_error(png, "pixel format has no BMP form");
         }
@@ -221,6 +241,8 @@ void expand_2bit_row(png_structp /*png*/, png_row_infop row_info, png_bytep row)
 int read_png_image(const char* path, ConvImage* image)
 {
     conv_image_clear(image);
+    image->x_pixels_per_metre = 0;
+    image->y_pixels_per_metre = 0;
     std::FILE* file = std::fopen(path, "rb");
     if (file == nullptr) {
         conv_error("SKIPPED: No such file or directory - %s\n", path);

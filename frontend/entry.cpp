@@ -75,7 +75,7 @@ int read_switches(const char* text, bool switches_only, run_state* st, switch_ou
 
 // Everything after the switch pass, shared by both kinds of run: the checks
 // of the output name and the data, the temporary file, the symbol or series
-// and its PNG or BMP files. data is nullptr when none was given; otherwise it
+// and its files. data is nullptr when none was given; otherwise it
 // has a NUL after its size bytes, or is longer than any encoder takes.
 int make_symbols(const char* output_name, const char* data, std::size_t size, run_state* st)
 {
@@ -106,15 +106,9 @@ int make_symbols(const char* output_name, const char* data, std::size_t size, ru
                  "La versi\xF3n debe ser especificada para codificar simbolos estructurados.\n");
         return result_bad_command;
     }
-    const bool bmp = run_settings.image_type == image_bmp;
     if (run_settings.structured != 0)
-        return write_structured(data, size, output_name, bmp ? temp_name : nullptr);
-    const int written = write_single(data, size, bmp ? temp_name : output_name);
-    if (written != result_ok || !bmp)
-        return written;
-    // The temporary file holds the PNG; output_name is the BMP's.
-    // NOLINTNEXTLINE(readability-suspicious-call-argument)
-    return convert_png_to_bmp(temp_name, output_name);
+        return write_structured(data, size, output_name, temp_name);
+    return write_single(data, size, output_name, temp_name);
 }
 
 int command_line_run(const char* command_line, name_text names, run_state* st)

@@ -10,7 +10,9 @@ struct switch_outcome {
 
 // Reads tokens[0..count-1] left to right. Returns 0, or 1105 (or 1102 when the
 // data cannot be held) after logging the first failure. Data tokens are
-// prepared on the way (take_data_token); the last one wins.
+// prepared on the way (take_data_token); the last one wins. Once every token
+// is read, a printed size (-w) for PNG or BMP without a resolution (-d) is
+// refused, wherever the switches stood.
 int run_switch_pass(char** tokens, int count, switch_outcome* outcome);
 
 // Decimal conversion as the switches read values: leading white space, an

@@ -1,6 +1,7 @@
 #include "pngwriter/png_symbol_writer.h"
 
 #include "frontend/exit_codes.h"
+#include "frontend/print_size.h"
 #include "frontend/run_settings.h"
 #include "runlog/log_message.h"
 #include "runlog/run_log.h"
@@ -24,6 +25,12 @@ bool compute_geometry(int width, int dot_size, int margin, symbol_geometry* out)
     // margin * dot_size <= side, so it fits as well.
     out->band = static_cast<int32_t>(int64_t{margin} * dot_size);
     return true;
+}
+
+void log_image_too_large(int dot_size, int margin)
+{
+    log_message("Imagen demasiado grande: tama\xF1o %d y margen %d exceden el l\xEDmite", dot_size,
+                margin);
 }
 
 namespace {
@@ -80,7 +87,7 @@ enum class png_outcome { written, no_write_struct, no_info_struct, library_error
 
 // The only function that calls libpng. Nothing with a destructor lives here:
 // libpng reports errors with longjmp back to the setjmp below.
-png_outcome write_png_rows(std::FILE* file, const QRcode* symbol, int dot_size,
+png_outcome write_png_rows(std::FILE* file, const QRcode* symbol, int dot_size, int dpi,
                            const symbol_geometry* geometry, uint8_t* row)
 {
     png_structp png =
@@ -100,6 +107,10 @@ png_outcome write_png_rows(std::FILE* file, const QRcode* symbol, int dot_size,
     png_init_io(png, file);
     png_set_IHDR(png, info, side, side, 1, PNG_COLOR_TYPE_GRAY, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    if (dpi > 0) {
+        const auto ppm = static_cast<png_uint_32>(pixels_per_metre(dpi));
+        png_set_pHYs(png, info, ppm, ppm, PNG_RESOLUTION_METER);
+    }
     png_write_info(png, info);
 
     std::memset(row, 0xFF, static_cast<std::size_t>(geometry->row_bytes));
@@ -123,12 +134,17 @@ png_outcome write_png_rows(std::FILE* file, const QRcode* symbol, int dot_size,
 
 int write_symbol_png(const QRcode* symbol, const char* file_name)
 {
-    const int dot_size = run_settings.dot_size;
-    const int margin = run_settings.margin;
+    const run_settings_t& s = run_settings;
+    return write_symbol_png(symbol, file_name, raster_scale{s.dot_size, s.margin, s.dpi});
+}
+
+int write_symbol_png(const QRcode* symbol, const char* file_name, const raster_scale& scale)
+{
+    const int dot_size = scale.dot_size;
+    const int margin = scale.margin;
     symbol_geometry geometry{};
     if (!compute_geometry(symbol->width, dot_size, margin, &geometry)) {
-        log_message("Imagen demasiado grande: tama\xF1o %d y margen %d exceden el l\xEDmite",
-                    dot_size, margin);
+        log_image_too_large(dot_size, margin);
         return result_png_failed;
     }
     auto* row = static_cast<uint8_t*>(std::malloc(static_cast<std::size_t>(geometry.row_bytes)));
@@ -143,7 +159,7 @@ int write_symbol_png(const QRcode* symbol, const char* file_name)
         log_system_error(run_log);
         return result_cannot_create;
     }
-    const png_outcome outcome = write_png_rows(file, symbol, dot_size, &geometry, row);
+    const png_outcome outcome = write_png_rows(file, symbol, dot_size, scale.dpi, &geometry, row);
     std::free(row);
     // The last bytes are still in the stream's buffer: only a clean flush and
     // close mean the file is whole (a full disk shows here).

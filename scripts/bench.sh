@@ -5,11 +5,12 @@
 # symbols by tessel-batch, by 1,000 tessel processes and by zint's batch mode,
 # written to bench/batch-results.md. Then libtessel in one process against
 # tessel processes and tessel-batch, written to bench/library-results.md.
-# Last, under wine, a small symbol made through tessel.dll against one
-# tessel.exe process, written to bench/wine-results.md.
-# Usage: scripts/bench.sh [--batch | --library | --wine] [--quick]
-#   --batch, --library, --wine: that comparison only; --quick: fewer rounds,
-#   to try it out
+# Then the SVG and EMF writers beside the PNG writer, written to
+# bench/vector-results.md. Last, under wine, a small symbol made through
+# tessel.dll against one tessel.exe process, written to bench/wine-results.md.
+# Usage: scripts/bench.sh [--batch | --library | --vector | --wine] [--quick]
+#   --batch, --library, --vector, --wine: that comparison only; --quick:
+#   fewer rounds, to try it out
 # Builds into build-bench/ (static and shared variants); takes a few minutes.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -25,6 +26,7 @@ scripts/posix-deps.sh
 batch_only=false
 wine_only=false
 library_only=false
+vector_only=false
 quick=false
 pass=()
 for arg in "$@"; do
@@ -32,6 +34,7 @@ for arg in "$@"; do
     --batch) batch_only=true ;;
     --wine) wine_only=true ;;
     --library) library_only=true ;;
+    --vector) vector_only=true ;;
     *) [ "$arg" != --quick ] || quick=true; pass+=("$arg") ;;
   esac
 done
@@ -125,6 +128,17 @@ run_library_bench() {
   rm -rf "$out/library-work"
   echo "bench: wrote bench/library-results.md"
 }
+run_vector_bench() {
+  rm -rf "$out/vector-work"
+  /usr/bin/python3 -B bench/vector_bench.py --tessel "$out/static/tessel" --work "$out/vector-work" \
+    --out "$root/bench/vector-results.md" "${pass[@]}"
+  rm -rf "$out/vector-work"
+  echo "bench: wrote bench/vector-results.md"
+}
+if $vector_only; then
+  run_vector_bench
+  exit 0
+fi
 if $batch_only; then
   run_batch_bench
   exit 0
@@ -155,4 +169,5 @@ rm -rf "$out/work"
 echo "bench: wrote bench/results.md"
 run_batch_bench
 run_library_bench
+run_vector_bench
 run_wine_bench

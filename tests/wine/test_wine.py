@@ -28,7 +28,7 @@ import xml.etree.ElementTree as ElementTree
 import png  # Debian's python3-png
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
-from harness import STAMP, read_bytes  # noqa: E402  (the end-to-end suite's own helpers)
+from harness import STAMP, read_bytes, zbar  # noqa: E402  (the end-to-end suite's own helpers)
 
 WIN_BUILD = None
 POSIX_TESSEL = None
@@ -451,6 +451,48 @@ class Images(WineCase):
         for name in names:
             self.assertSameImage(name)
 
+    def test_metafiles_played_by_gdi_state_their_size_and_draw_the_pngs_modules(self):
+        data = b"https://www2.agenciatributaria.gob.es/wlpl/TIKE-CONT/ValidarQR?nif=89890001K&fecha=01-09-2024"
+        # The EMF's switches, a PNG's with the same modules (-w needs -d
+        # there), and the frame in 0.01 mm from the PNG's side and the
+        # modules across the image and the symbol.
+        cases = [(b"-l M -w 35", b"-l M -d 300 -w 35", lambda side, n, w: 3500 * n / w),
+                 (b"-l M -d 300 -w 35,5", None, lambda side, n, w: 3550 * n / w),
+                 (b"-d 203 -z 6", None, lambda side, n, w: side * 2540 / 203),
+                 (b"-m 1", None, lambda side, n, w: side * 2540 / 96)]
+        lines = b"".join(emf + b" -t emf -o %d.emf " % i + data + b"\n" for i, (emf, _, _) in enumerate(cases))
+        self.assertEqual(self.run_windows("tessel-batch.exe", b"-", stdin_data=lines)[0], 0)
+        pngs, plays = [], []
+        for i, (emf, png_switches, _) in enumerate(cases):
+            self.assertEqual(self.run_posix(*(png_switches or emf).split(), "-o", f"{i}.png", data), 0)
+            (side, _, _, _), rows = pixels(os.path.join(self.posix_folder, f"{i}.png"))
+            # The first dark run is the top of a finder pattern, 7 modules long.
+            top = next(row for row in rows if 0 in row)
+            dot = (top.index(1, top.index(0)) - top.index(0)) // 7
+            pngs.append((side, side // dot, side // dot - 2 * top.index(0) // dot,
+                         bytes(255 * v for r in rows for v in r)))
+            # At the PNG's side every edge falls between pixels; at another
+            # the module centres are compared.
+            plays += [a for p in (side, side + 7) for a in (windows_path(self.win_file(f"{i}.emf")), str(p),
+                                                          windows_path(self.win_file(f"{i}-{p}.pgm")))]
+        proc = wine(os.path.join(WIN_BUILD, "emf_player.exe"), *plays)
+        self.assertEqual(proc.returncode, 0, proc.stderr)
+        frames = proc.stdout.decode().split("\n")[::2]
+
+        def centres(grey, side, n):
+            at = [int((k + 0.5) * side / n) for k in range(n)]
+            return [[grey[y * side + x] for x in at] for y in at]
+
+        for i, ((emf, _, frame), (side, n, width, png_grey)) in enumerate(zip(cases, pngs)):
+            with self.subTest(emf=emf):
+                left, top, right, bottom = map(int, frames[i].split())
+                self.assertEqual((left, top, bottom), (0, 0, right))
+                self.assertAlmostEqual(right, frame(side, n, width), delta=0.5)
+                for p in (side, side + 7):
+                    grey = read_bytes(self.win_file(f"{i}-{p}.pgm")).split(b"\n", 1)[1]
+                    self.assertTrue(p != side or grey == png_grey, "not the PNG's pixels")
+                    self.assertEqual(centres(grey, p, n), centres(png_grey, side, n), p)
+                    self.assertEqual(zbar(self.win_file(f"{i}-{p}.pgm")), data, p)
 
 class Png2Bmp(WineCase):
     def setUp(self):
@@ -489,7 +531,8 @@ class Png2Bmp(WineCase):
 
 class ReleaseMetadata(WineCase):
     RT_VERSION, RT_MANIFEST = 16, 24
-    TEST_PROGRAMS = ("run_child.exe", "dll_host.exe", "linked_host.exe", "msvc_host.exe", "dll_bench.exe")
+    TEST_PROGRAMS = ("run_child.exe", "dll_host.exe", "linked_host.exe", "msvc_host.exe", "dll_bench.exe",
+                     "emf_player.exe")
     # Windows Vista, 7, 8, 8.1, and 10 and 11.
     SUPPORTED_OS = {"{e2011457-1546-43c5-a5fe-008deee3d3f0}", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
                     "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
