@@ -3,6 +3,7 @@
 #include "bmpconv/bmp_writer.h"
 
 #include "bmpconv/diagnostics.h"
+#include "platform/platform.h"
 
 #include <array>
 
@@ -83,8 +84,11 @@ int write_bmp_image(const char* path, ConvImage* image)
 {
     std::FILE* file = std::fopen(path, "wb");
     if (file == nullptr) {
+        // The caller may log the system's reason after this message.
+        const int reason = last_system_error();
         conv_error("SKIPPED: Cannot create - %s\n", path);
         conv_image_free(image);
+        restore_system_error(reason);
         return 0;
     }
     set_status("Writing %.80s", base_name(path));
@@ -102,6 +106,7 @@ int write_bmp_image(const char* path, ConvImage* image)
     conv_image_free(image);
     if (!ok) {
         conv_error("SKIPPED: Write operation failed - %s\n", path);
+        restore_system_error(0);
         return 0;
     }
     set_status("OK      %.80s", base_name(path));

@@ -17,6 +17,8 @@ inline constexpr uint32_t bmp_write_piece = 16u * 1024 * 1024;
 // every byte reached the file and it closed cleanly, else 0 after printing the
 // failure on standard error. Releases the record's buffers in both cases.
 // A file that was created stays on disk after a failure, however incomplete.
+// After a failure the platform's last system error holds the reason the file
+// could not be created, or 0 when it was created and a write failed.
 int write_bmp_image(const char* path, ConvImage* image);
 
 // The same file's bytes into out (replaced), labelled label in the status

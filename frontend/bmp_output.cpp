@@ -30,6 +30,7 @@ int convert_png_to_bmp(const char* png_name, const char* bmp_name)
     // The writer releases the image's buffers whatever happens.
     if (write_bmp_image(bmp_name, &image) == 0) {
         log_line(run_log, "No se pudo grabar BMP definitivo");
+        log_system_error(run_log);
         return result_bmp_failed;
     }
     return result_ok;

@@ -13,8 +13,9 @@ void make_temp_name(char* buffer, std::size_t size);
 
 // Reads the PNG file png_name and writes it as a BMP file to bmp_name.
 // Returns 0, or 1106 after logging "No se pudo leer PNG temporal" or
-// "No se pudo grabar BMP definitivo". The converter's own messages go to
-// standard error.
+// "No se pudo grabar BMP definitivo" (then, when the file could not be
+// created, the system's reason on a continuation line, as for a PNG). The
+// converter's own messages go to standard error.
 int convert_png_to_bmp(const char* png_name, const char* bmp_name);
 
 // The same conversion in memory: the BMP bytes that convert_png_to_bmp would

@@ -8,12 +8,14 @@
 #include "frontend/switch_pass.h"
 #include "frontend/symbol_output.h"
 #include "frontend/tokenizer.h"
+#include "platform/platform.h"
 #include "runlog/log_message.h"
 #include "runlog/run_log.h"
 
 #include <array>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -121,14 +123,29 @@ int make_symbols(const char* output_name, const char* data, std::size_t size, ru
     return write_single(data, size, output_name, temp_name);
 }
 
-int command_line_run(const char* command_line, run_state* st)
+int command_line_run(const char* command_line, name_text names, run_state* st)
 {
     switch_outcome outcome;
     const int result = read_switches(command_line, false, st, &outcome);
     if (result != result_ok || outcome.help_shown)
         return result;
+    const char* output_name = outcome.output_name;
+    std::string converted;
+    if (names == name_text::utf8 && output_name != nullptr) {
+        switch (file_name_from_utf8(output_name, &converted)) {
+        case ansi_conversion::exact:
+            output_name = converted.c_str();
+            break;
+        case ansi_conversion::not_representable:
+            log_line(run_log, "Car\xE1" "cter no representable en el nombre de archivo");
+            return result_bad_command;
+        case ansi_conversion::no_memory:
+            log_line(run_log, out_of_memory);
+            return result_no_memory;
+        }
+    }
     const string_buffer* data = current_data();
-    return make_symbols(outcome.output_name, data != nullptr ? data->text : nullptr,
+    return make_symbols(output_name, data != nullptr ? data->text : nullptr,
                         data != nullptr ? static_cast<std::size_t>(data->length) : 0, st);
 }
 
@@ -240,10 +257,10 @@ int guarded_run(Body body)
 
 }  // namespace
 
-int run_command_line(const char* command_line)
+int run_command_line(const char* command_line, name_text names)
 {
     const char* text = command_line != nullptr ? command_line : "";
-    return guarded_run([text](run_state* st) { return command_line_run(text, st); });
+    return guarded_run([text, names](run_state* st) { return command_line_run(text, names, st); });
 }
 
 int run_with_data(const char* switches, const char* output_name, const char* data,
@@ -264,11 +281,11 @@ int run_into_memory(const char* switches, const char* data, std::size_t size, me
         [=](run_state* st) { return memory_run(text, data, size, what, out, side, st); });
 }
 
-int tessel_main(const char* command_line)
+int tessel_main(const char* command_line, name_text names)
 {
     if (run_log == nullptr)
         open_run_log();
-    return run_command_line(command_line);
+    return run_command_line(command_line, names);
 }
 
 int tessel_refuse_command_line(command_line_refusal reason)

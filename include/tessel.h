@@ -15,6 +15,9 @@
  * The log: each call opens "Tessel.log" in the calling process's current
  * directory for appending and closes it before it returns, so the host may
  * change its directory between calls, and may rename or delete the log.
+ * Opening creates it: where there was none, a call that succeeds leaves an
+ * empty log. Each line is appended whole, also while other processes
+ * (tessel.exe, tessel-batch, another host) write the same log.
  * A folder that cannot be written to gets no log; the call goes on.
  *
  * Safe in a long-lived host: a call never ends, aborts or hangs the process,
@@ -35,8 +38,11 @@
  * it again.
  *
  * Texts are 8-bit and NUL-terminated; on Windows, file names are in the ANSI
- * code page. The library keeps no pointer passed to it after a call returns,
- * and nothing it returns needs to be freed.
+ * code page and cannot hold a double quote (the file cannot be created:
+ * 1101, with Windows' reason, "Nombre inv\xE1lido" on a Spanish system, on
+ * the log's next line); spaces and apostrophes are fine. The library keeps
+ * no pointer passed to it after a call returns, and nothing it returns needs
+ * to be freed.
  *
  * Calling convention: TESSEL_CALL, __stdcall on 32-bit Windows, where the
  * functions are exported under these exact undecorated names (as VBA, VB6
@@ -79,14 +85,16 @@ TESSEL_API int TESSEL_CALL tessel_run(const char *command_line);
  * switches: null, empty, or switches and their values only (for example
  *   "-l M -z 4 -t bmp"), read as a command line is; a data token or -o in it
  *   is refused with 1105 and a log line, before any switch takes effect.
- * output_name: the output file name as it is (spaces and quotes allowed);
+ * output_name: the output file name as it is (spaces and apostrophes
+ *   allowed; on Windows no double quote, see above);
  *   null, empty or longer than 259 characters is refused as tessel refuses it.
  * data, size: the size bytes at data are the data exactly: no escapes, no
  *   quotes, no code page; a leading '-' is data. The symbol is the one that
  *   tessel_run makes for the same bytes written as \xHH escapes. A NUL byte
  *   is encoded with -8; without -8, data holding a NUL is refused with 1105
  *   and a log line that says -8 is needed.
- *   data may be null only when size is 0 (empty data, as tessel's "").
+ *   data may be null only when size is 0 (empty data, as tessel's ""),
+ *   which the encoder refuses: 1104.
  * More data than the symbol holds is 1104, as on the command line. */
 TESSEL_API int TESSEL_CALL tessel_encode(const char *switches, const char *output_name,
                                          const void *data, size_t size);

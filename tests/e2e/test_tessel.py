@@ -323,7 +323,8 @@ class Series(TesselCase):
         for kind, code, messages, written in [
                 ("png", 1101, [b"Error al crear archivo [out-02.png]", b"                Is a directory",
                                PNG_FAILED, b""], (1, 4, 5, 6)),
-                ("bmp", 1106, [b"No se pudo grabar BMP definitivo"], (1, 3, 4, 5, 6))]:
+                ("bmp", 1106, [b"No se pudo grabar BMP definitivo", b"                Is a directory"],
+                 (1, 3, 4, 5, 6))]:
             with self.subTest(kind=kind):
                 folder = os.path.join(self.root, kind)
                 os.mkdir(folder)

@@ -12,12 +12,16 @@ exactly the bytes or text a test gives and its exit code arrives whole.
 
 import ctypes
 import os
+import pty
 import re
+import select
 import shutil
 import struct
 import subprocess
 import sys
 import tempfile
+import termios
+import time
 import unittest
 import xml.etree.ElementTree as ElementTree
 
@@ -351,6 +355,32 @@ class RunLog(WineCase):
         self.assertTrue(reason)
         self.assertRegex(lines[-2], STAMP + rb"Error al crear archivo \[missing\\a\.png\]$")
         self.assertEqual(lines[-1], b" " * 16 + reason)
+        # A BMP that cannot be created gives the same reason.
+        self.assertEqual(self.run_windows("tessel.exe", b"-t bmp -o missing\\a.bmp data")[0], 1106)
+        lines = read_bytes(self.win_file("Tessel.log")).split(b"\r\n")[-3:]
+        self.assertRegex(lines[0], STAMP + rb"No se pudo grabar BMP definitivo$")
+        self.assertEqual(lines[1:], [b" " * 16 + reason, b""])
+
+    def test_four_batches_at_once_keep_every_line_whole(self):
+        # Lengths from 0 to past the runtime's 512- and 1024-byte buffers.
+        batches = [[b"P%dL%03d" % (p, i) + b"x" * ((i * 37 + p * 11) % 1500) for i in range(300)]
+                   for p in range(4)]
+        procs = []
+        for p, values in enumerate(batches):
+            with open(self.win_file("lines-%d.txt" % p), "wb") as f:
+                f.write(b"".join(b"-o a.png -l " + v + b" x\r\n" for v in values))
+        for p in range(4):
+            procs.append(subprocess.Popen(["wine", os.path.join(WIN_BUILD, "tessel-batch.exe"),
+                                           "lines-%d.txt" % p], cwd=self.folder, env=wine_env(),
+                                          stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL))
+        self.assertEqual([proc.wait(timeout=120) for proc in procs], [1105 % 256] * 4)
+        lines = read_bytes(self.win_file("Tessel.log")).split(b"\r\n")
+        self.assertEqual(lines.pop(), b"")
+        pattern = re.compile(STAMP + rb"Nivel Inv\xe1lido: (P\d+L\d+x*)\. Valores posibles: L, M, Q, H$")
+        torn = [line for line in lines if not pattern.match(line)]
+        self.assertEqual(torn, [], "torn lines")
+        self.assertEqual(sorted(pattern.match(line).group(1) for line in lines),
+                         sorted(v for values in batches for v in values))
 
 
 class TemporaryFile(WineCase):
@@ -569,6 +599,54 @@ class Batch(WineCase):
         self.assertRegex(log[0], STAMP + rb"Error al crear archivo \[missing\\c\.png\]$")
         self.assertEqual(log[1], b" " * 16 + helper("--message", "3"))
         self.assertEqual(log[2:], [b""])
+
+
+    def test_batch_files_in_utf8_and_ansi_keep_names_and_data_as_written(self):
+        cases = [
+            # file, (name, data) written, results
+            (b"\xef\xbb\xbf-o \"u1-a\xc3\xb1o \xc3\xb1.png\" caf\xc3\xa9\n",
+             [("u1-a\u00f1o \u00f1.png", b"caf\xc3\xa9")], [b"1\t0"]),
+            (b"-o u2.png plain\r\n-o \"u2-a\xc3\xb1o.png\" caf\xc3\xa9\r\n-o \"\xce\xa9.png\" x\r\n",
+             [("u2.png", b"plain"), ("u2-a\u00f1o.png", b"caf\xc3\xa9")], [b"1\t0", b"2\t0", b"3\t1105"]),
+            (b"-o \"a-a\xf1o.png\" caf\xe9\n-o \"a-\xc3\xb1.png\" x\n",
+             [("a-a\u00f1o.png", b"caf\xe9"), ("a-\u00c3\u00b1.png", b"x")], [b"1\t0", b"2\t0"]),
+        ]
+        for n, (text, written, results) in enumerate(cases):
+            with self.subTest(n=n):
+                with open(self.win_file("lines.txt"), "wb") as f:
+                    f.write(text)
+                self.run_windows("tessel-batch.exe", b"lines.txt")
+                self.assertEqual(self.stdout, results)
+                for name, data in written:
+                    self.assertEqual(self.run_posix("-o", name, data), 0)
+                    self.assertSameImage(name)
+        # A name outside the code page is refused, not written as another name.
+        self.assertEqual(sorted(n for n in os.listdir(self.folder) if n.endswith(".png")),
+                         sorted(name for _, written, _ in cases for name, _ in written))
+        self.assertRegex(read_bytes(self.win_file("Tessel.log")),
+                         b"^" + STAMP + b"Car\xe1cter no representable en el nombre de archivo\r\n$")
+
+
+    def test_lines_typed_at_the_console_arrive_as_the_command_line_would(self):
+        # Wine gives a program started on a terminal a console that reads it.
+        master, slave = pty.openpty()
+        proc = subprocess.Popen(["wine", os.path.join(WIN_BUILD, "tessel-batch.exe")], cwd=self.folder,
+                                env=wine_env(), stdin=slave, stdout=slave, stderr=slave)
+        os.close(slave)
+        # Wine's console drops what was typed before it put the terminal in raw mode.
+        deadline = time.monotonic() + 20
+        while termios.tcgetattr(master)[3] & termios.ICANON and time.monotonic() < deadline:
+            time.sleep(0.05)
+        os.write(master, '-o t2.png "caf\u00e9 a\u00f1o"\r-o t3.png \u03a9mega\r'.encode())
+        refusal = b"Car\xe1cter no representable en la l\xednea de comandos\r\n"
+        while not read_bytes(self.win_file("Tessel.log")).endswith(refusal) and time.monotonic() < deadline:
+            if select.select([master], [], [], 0.1)[0]:
+                os.read(master, 4096)
+        os.close(master)  # the end of the input
+        self.assertEqual(proc.wait(timeout=60), 1105 % 256)
+        self.assertEqual(self.run_posix("-o", "t2.png", b"caf\xe9 a\xf1o"), 0)
+        self.assertSameImage("t2.png")
+        self.assertEqual(sorted(os.listdir(self.folder)), ["Tessel.log", "t2.png"])
 
 
 def hex_or_null(data):
