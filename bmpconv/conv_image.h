@@ -2,6 +2,7 @@
 // uncompressed BMP file, and the PNG reader that fills it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 struct ConvImage {
@@ -51,3 +52,8 @@ void conv_image_free(ConvImage* image);
 // printing its message on standard error; the buffers are already released
 // and must not be again. Uses the process-wide display state: one read at a time.
 int read_png_image(const char* path, ConvImage* image);
+
+// The same for the size PNG bytes at bytes, decoded with the same steps:
+// what read_png_image makes of a file holding them. label names them in the
+// status and failure lines.
+int read_png_bytes(const unsigned char* bytes, std::size_t size, const char* label, ConvImage* image);

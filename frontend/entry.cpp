@@ -51,9 +51,11 @@ int refuse_data_in_switches(char** tokens, int count)
 }
 
 // Splits text into st->tokens and runs the switch pass over them; with
-// switches_only, a data token or -o among them is refused first. Returns 0,
-// or the failure code after logging it.
-int read_switches(const char* text, bool switches_only, run_state* st, switch_outcome* outcome)
+// switches_only, a data token or -o among them is refused first. image_file
+// is false when the run makes no image (run_switch_pass). Returns 0, or the
+// failure code after logging it.
+int read_switches(const char* text, bool switches_only, run_state* st, switch_outcome* outcome,
+                  bool image_file = true)
 {
     split_status split = split_status::ok;
     const int count = split_command_line(text, st->tokens, max_tokens, &split);
@@ -70,7 +72,24 @@ int read_switches(const char* text, bool switches_only, run_state* st, switch_ou
         if (refused != result_ok)
             return refused;
     }
-    return run_switch_pass(st->tokens, count, outcome);
+    return run_switch_pass(st->tokens, count, outcome, image_file);
+}
+
+// The data must be given, and hold a NUL byte only with -8. Returns 0, or
+// 1105 after logging why not.
+int check_data(const char* data, std::size_t size)
+{
+    if (data == nullptr) {
+        log_line(run_log, "Dato a codificar no ha sido especificado");
+        return result_bad_command;
+    }
+    // Only the 8-bit calls take a length; the others read the data as a C
+    // string and would end it at the NUL, encoding less than was given.
+    if (run_settings.eight_bit == 0 && std::memchr(data, '\0', size) != nullptr) {
+        log_line(run_log, "Dato con un car\xE1" "cter nulo: se necesita -8 para codificarlo");
+        return result_bad_command;
+    }
+    return result_ok;
 }
 
 // Everything after the switch pass, shared by both kinds of run: the checks
@@ -89,16 +108,9 @@ int make_symbols(const char* output_name, const char* data, std::size_t size, ru
         log_message("Nombre de archivo demasiado largo: %s", output_name);
         return result_cannot_create;
     }
-    if (data == nullptr) {
-        log_line(run_log, "Dato a codificar no ha sido especificado");
-        return result_bad_command;
-    }
-    // Only the 8-bit calls take a length; the others read the data as a C
-    // string and would end it at the NUL, encoding less than was given.
-    if (run_settings.eight_bit == 0 && std::memchr(data, '\0', size) != nullptr) {
-        log_line(run_log, "Dato con un car\xE1" "cter nulo: se necesita -8 para codificarlo");
-        return result_bad_command;
-    }
+    const int refused = check_data(data, size);
+    if (refused != result_ok)
+        return refused;
     char* temp_name = st->temp_name.data();
     make_temp_name(temp_name, st->temp_name.size());
     if (run_settings.structured != 0 && run_settings.version == 0) {
@@ -137,25 +149,59 @@ int command_line_run(const char* command_line, name_text names, run_state* st)
                         data != nullptr ? static_cast<std::size_t>(data->length) : 0, st);
 }
 
-int data_run(const char* switches, const char* output_name, const char* data, std::size_t size,
-             run_state* st)
+// Puts the size bytes at data where the encoders take them from: *held is
+// nullptr when no data was given (data null with a size), data itself when
+// no series can hold it (the encoder refuses it as it stands), else a copy
+// that ends in a NUL, as the encoders need. Returns 0, or 1102 after logging.
+int hold_data(const char* data, std::size_t size, const char** held)
 {
-    switch_outcome outcome;
-    const int result = read_switches(switches, true, st, &outcome);
-    if (result != result_ok || outcome.help_shown)
-        return result;
-    if (data == nullptr && size > 0)
-        return make_symbols(output_name, nullptr, 0, st);
-    // Data that no series can hold is refused by the encoder as it stands;
-    // anything else is copied, so that it ends in a NUL as the encoders need.
+    *held = data;
+    if (data == nullptr && size > 0) {
+        *held = nullptr;
+        return result_ok;
+    }
     if (size > max_encodable_bytes)
-        return make_symbols(output_name, data, size, st);
+        return result_ok;
     if (take_data_bytes(data, size) == 0) {
         log_line(run_log, "Error de memoria al preparar dato de entrada");
         return result_no_memory;
     }
-    const string_buffer* held = current_data();
-    return make_symbols(output_name, held->text, size, st);
+    *held = current_data()->text;
+    return result_ok;
+}
+
+int data_run(const char* switches, const char* output_name, const char* data, std::size_t size,
+             run_state* st)
+{
+    switch_outcome outcome;
+    int result = read_switches(switches, true, st, &outcome);
+    if (result != result_ok || outcome.help_shown)
+        return result;
+    const char* held = nullptr;
+    result = hold_data(data, size, &held);
+    return result != result_ok ? result : make_symbols(output_name, held, size, st);
+}
+
+int memory_run(const char* switches, const char* data, std::size_t size, memory_output what,
+               std::vector<unsigned char>* out, int* side, run_state* st)
+{
+    switch_outcome outcome;
+    int result = read_switches(switches, true, st, &outcome, what == memory_output::image);
+    if (result != result_ok || outcome.help_shown)
+        return result;
+    if (run_settings.structured != 0) {
+        log_line(run_log, "Serie de s\xEDmbolos no admitida: la llamada devuelve un solo s\xEDmbolo");
+        return result_bad_command;
+    }
+    const char* held = nullptr;
+    result = hold_data(data, size, &held);
+    if (result == result_ok)
+        result = check_data(held, size);
+    if (result != result_ok)
+        return result;
+    if (what == memory_output::modules)
+        return make_single_modules(held, size, out, side);
+    return make_single_image(held, size, out);
 }
 
 // Puts back what an earlier run in this process may have left behind, so that
@@ -222,6 +268,17 @@ int run_with_data(const char* switches, const char* output_name, const char* dat
 {
     const char* text = switches != nullptr ? switches : "";
     return guarded_run([=](run_state* st) { return data_run(text, output_name, data, size, st); });
+}
+
+int run_into_memory(const char* switches, const char* data, std::size_t size, memory_output what,
+                    std::vector<unsigned char>* out, int* side)
+{
+    out->clear();
+    if (side != nullptr)
+        *side = 0;
+    const char* text = switches != nullptr ? switches : "";
+    return guarded_run(
+        [=](run_state* st) { return memory_run(text, data, size, what, out, side, st); });
 }
 
 int tessel_main(const char* command_line, name_text names)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <vector>
 
 // How a command line writes its output file name: in the programs' own
 // narrow text (ANSI on Windows), or in UTF-8 (a line of a UTF-8 batch file),
@@ -35,6 +36,21 @@ int run_command_line(const char* command_line, name_text names = name_text::nati
 // run_command_line.
 int run_with_data(const char* switches, const char* output_name, const char* data,
                   std::size_t size);
+
+// What a run into memory makes.
+enum class memory_output {
+    image,    // the file that run_with_data would write, byte for byte
+    modules,  // the symbol's modules: side x side bytes, 1 dark, 0 light
+};
+
+// A run of run_with_data's switches and data that makes no file at all: the
+// image or the modules go into out (replaced; empty after a failure or -h),
+// and for modules the side into *side (0 after a failure). A series (-s) is
+// refused with 1105; the modules ignore the image's settings (-t, -z, -m).
+// Same codes, log lines and guarantees as run_with_data otherwise; nothing
+// is written to standard error.
+int run_into_memory(const char* switches, const char* data, std::size_t size, memory_output what,
+                    std::vector<unsigned char>* out, int* side);
 
 // Why the platform could not hand over a command line at all.
 enum class command_line_refusal {

@@ -176,7 +176,7 @@ int apply_switch(char letter, const char* value, switch_outcome* outcome)
 
 }  // namespace
 
-int run_switch_pass(char** tokens, int count, switch_outcome* outcome)
+int run_switch_pass(char** tokens, int count, switch_outcome* outcome, bool image_file)
 {
     for (int i = 0; i < count; ++i) {
         const char* token = tokens[i];
@@ -199,7 +199,7 @@ int run_switch_pass(char** tokens, int count, switch_outcome* outcome)
     // A raster printed at a guessed resolution would be resampled.
     const run_settings_t& s = run_settings;
     const bool raster = s.image_type == image_png || s.image_type == image_bmp;
-    if (raster && s.print_size_nm != 0 && s.dpi == 0)
+    if (image_file && raster && s.print_size_nm != 0 && s.dpi == 0)
         return fail("-w necesita -d para PNG y BMP: indique con -d la resoluci\xF3n de la impresora");
     return result_ok;
 }

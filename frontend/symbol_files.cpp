@@ -46,7 +46,15 @@ int64_t printed_side_nm(int width, int64_t side_pixels)
     return 0;
 }
 
-int write_vector_file(const QRcode* symbol, const char* file_name)
+// Where a symbol's image goes: the file file_name (a BMP drawn into the
+// temporary PNG file temp_name first), or memory when memory is given.
+struct image_target {
+    const char* file_name;
+    const char* temp_name;
+    std::vector<unsigned char>* memory;
+};
+
+int put_vector_image(const QRcode* symbol, const image_target& target)
 {
     const run_settings_t& s = run_settings;
     // The raster's side, which the file states when the run gives no printed
@@ -74,16 +82,18 @@ int write_vector_file(const QRcode* symbol, const char* file_name)
             return result_png_failed;
         }
     }
-    return write_byte_file(file_name, bytes);
+    if (target.memory != nullptr) {
+        target.memory->swap(bytes);
+        return result_ok;
+    }
+    return write_byte_file(target.file_name, bytes);
 }
 
-}  // namespace
-
-int write_symbol_file(const QRcode* symbol, const char* file_name, const char* temp_name)
+int put_symbol_image(const QRcode* symbol, const image_target& target)
 {
     const run_settings_t& s = run_settings;
     if (s.image_type == image_svg || s.image_type == image_emf)
-        return write_vector_file(symbol, file_name);
+        return put_vector_image(symbol, target);
     raster_scale scale{s.dot_size, s.margin, s.dpi};
     // The switch pass let -w through for a raster only with -d.
     if (s.print_size_nm != 0) {
@@ -96,10 +106,30 @@ int write_symbol_file(const QRcode* symbol, const char* file_name, const char* t
             return result_bad_command;
         }
     }
+    if (target.memory != nullptr && s.image_type != image_bmp)
+        return make_symbol_png(symbol, scale, target.memory);
+    if (target.memory != nullptr) {
+        std::vector<unsigned char> png;
+        const int result = make_symbol_png(symbol, scale, &png);
+        return result != result_ok ? result : convert_png_bytes_to_bmp(png, target.memory);
+    }
     if (s.image_type != image_bmp)
-        return write_symbol_png(symbol, file_name, scale);
-    const int result = write_symbol_png(symbol, temp_name, scale);
+        return write_symbol_png(symbol, target.file_name, scale);
+    const int result = write_symbol_png(symbol, target.temp_name, scale);
     // The temporary file holds the PNG; file_name is the BMP's.
     // NOLINTNEXTLINE(readability-suspicious-call-argument)
-    return result != result_ok ? result : convert_png_to_bmp(temp_name, file_name);
+    return result != result_ok ? result : convert_png_to_bmp(target.temp_name, target.file_name);
+}
+
+}  // namespace
+
+int write_symbol_file(const QRcode* symbol, const char* file_name, const char* temp_name)
+{
+    return put_symbol_image(symbol, image_target{file_name, temp_name, nullptr});
+}
+
+int make_symbol_image(const QRcode* symbol, std::vector<unsigned char>* out)
+{
+    out->clear();
+    return put_symbol_image(symbol, image_target{nullptr, nullptr, out});
 }

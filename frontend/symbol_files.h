@@ -4,6 +4,7 @@
 #pragma once
 
 #include <qrencode.h>
+#include <vector>
 
 // The file-name suffix of a series of the run's image type: ".png", ".bmp",
 // ".svg" or ".emf".
@@ -16,3 +17,8 @@ const char* image_suffix();
 // when even one pixel per module is too big for the printed size; 1101,
 // 1102, 1103 from writing the file; 1106 from the conversion.
 int write_symbol_file(const QRcode* symbol, const char* file_name, const char* temp_name);
+
+// The same file's bytes, byte for byte, into out (replaced) instead: no file
+// and no temporary file; a BMP is converted from the PNG in memory. The same
+// codes and log lines.
+int make_symbol_image(const QRcode* symbol, std::vector<unsigned char>* out);

@@ -7,6 +7,7 @@
 #include "runlog/run_log.h"
 
 #include <cstdio>
+#include <memory>
 #include <string_view>
 
 QRcode* encode_single(const char* data, std::size_t size)
@@ -36,16 +37,56 @@ QRcode_List* encode_structured(const char* data, std::size_t size)
                                          static_cast<QRencodeMode>(s.hint), s.case_sensitive);
 }
 
-int write_single(const char* data, std::size_t size, const char* file_name, const char* temp_name)
+namespace {
+
+// The encoder's symbol, or nullptr after logging the refusal.
+QRcode* encode_logged(const char* data, std::size_t size)
 {
     QRcode* symbol = encode_single(data, size);
-    if (symbol == nullptr) {
+    if (symbol == nullptr)
         log_line(run_log, "Error al codificar dato de entrada");
+    return symbol;
+}
+
+}  // namespace
+
+int write_single(const char* data, std::size_t size, const char* file_name, const char* temp_name)
+{
+    QRcode* symbol = encode_logged(data, size);
+    if (symbol == nullptr)
         return result_encode_refused;
-    }
     const int result = write_symbol_file(symbol, file_name, temp_name);
     QRcode_free(symbol);
     return result;
+}
+
+int make_single_image(const char* data, std::size_t size, std::vector<unsigned char>* out)
+{
+    out->clear();
+    QRcode* symbol = encode_logged(data, size);
+    if (symbol == nullptr)
+        return result_encode_refused;
+    const int result = make_symbol_image(symbol, out);
+    QRcode_free(symbol);
+    return result;
+}
+
+int make_single_modules(const char* data, std::size_t size, std::vector<unsigned char>* out,
+                        int* side)
+{
+    out->clear();
+    *side = 0;
+    QRcode* symbol = encode_logged(data, size);
+    if (symbol == nullptr)
+        return result_encode_refused;
+    // Freed however this ends: the copy may run out of memory.
+    const std::unique_ptr<QRcode, void (*)(QRcode*)> held(symbol, QRcode_free);
+    const auto count = static_cast<std::size_t>(symbol->width) * static_cast<std::size_t>(symbol->width);
+    out->resize(count);
+    for (std::size_t i = 0; i < count; ++i)
+        (*out)[i] = static_cast<unsigned char>(symbol->data[i] & 1);
+    *side = symbol->width;
+    return result_ok;
 }
 
 namespace {

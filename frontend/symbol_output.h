@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <qrencode.h>
+#include <vector>
 
 // More bytes than this fill no symbol and no series (16 symbols of 7,089
 // digits at most); the encoders refuse them without handing them on.
@@ -22,6 +23,17 @@ QRcode_List* encode_structured(const char* data, std::size_t size);
 // temporary PNG of a BMP). Returns 0, or 1104 (encoding refused) or the
 // writer's code, after logging the failure.
 int write_single(const char* data, std::size_t size, const char* file_name, const char* temp_name);
+
+// Encodes data as write_single does and puts into out (replaced) the bytes
+// of the file that write_single would write (make_symbol_image), with the
+// same codes and log lines. No file is made, not even a temporary one.
+int make_single_image(const char* data, std::size_t size, std::vector<unsigned char>* out);
+
+// Encodes data as write_single does and puts the symbol's modules into out
+// (replaced): side x side bytes, 1 dark and 0 light, row by row from the top,
+// no quiet zone; *side gets the side (0 on failure). Returns 0 or 1104.
+int make_single_modules(const char* data, std::size_t size, std::vector<unsigned char>* out,
+                        int* side);
 
 // Encodes data (as for encode_single) as a series and writes symbol n to
 // "<stem>-NN<suffix>" in the run's image type, where a trailing suffix of the

@@ -7,7 +7,10 @@
  *   1101 a file cannot be created    1104 encoding refused (data too long)
  *   1102 out of memory               1105 invalid switch, value, name or data
  *   1103 PNG library failure         1106 BMP conversion failed
- * Every failure has written exactly one line to "Tessel.log".
+ * Every failure has written exactly one line to "Tessel.log". One more code
+ * is the library's own, from tessel_image and tessel_modules only:
+ *   1107 the caller's buffer is too small: the size needed is stored, nothing
+ *        is written into the buffer, nothing is logged; allocate, call again.
  *
  * The log: each call opens "Tessel.log" in the calling process's current
  * directory for appending and closes it before it returns, so the host may
@@ -19,8 +22,8 @@
  *
  * Safe in a long-lived host: a call never ends, aborts or hangs the process,
  * never writes to standard output, and leaves no temporary file behind. A BMP
- * call writes the converter's status lines to standard error; a host without
- * one loses them and nothing else.
+ * file call writes the converter's status lines to standard error; a host
+ * without one loses them and nothing else.
  *
  * Threads: every function may be called from any thread. Calls run one after
  * another under one lock inside the library (a run's settings and its log are
@@ -95,6 +98,36 @@ TESSEL_API int TESSEL_CALL tessel_run(const char *command_line);
  * More data than the symbol holds is 1104, as on the command line. */
 TESSEL_API int TESSEL_CALL tessel_encode(const char *switches, const char *output_name,
                                          const void *data, size_t size);
+
+/* The symbol in memory, with no file at all (none made, none temporary).
+ * switches, data, size: as for tessel_encode, which has no output name here.
+ *   A series (-s, -S) is many images and is refused with 1105 and a log line.
+ * buffer, capacity: where the image goes, and its size in bytes.
+ * image_size: never null; receives the image's size in bytes.
+ * On 0, buffer holds the complete file that tessel_encode would write for the
+ * same switches and bytes (PNG, BMP, SVG or EMF, as -t says, at the size -z,
+ * or -d and -w, give), byte for byte, and *image_size its size. When it does
+ * not fit capacity (a null buffer with capacity 0 asks for the size this
+ * way): 1107, *image_size is the size needed, the buffer is untouched, the
+ * log gets nothing. On any other failure *image_size is 0. A null buffer with a capacity other than 0 is
+ * refused with 1105 and a log line, as is a null image_size. The buffer is
+ * never written past capacity. -h writes the usage to the log and returns 0
+ * with *image_size 0. Writes nothing to standard error. */
+TESSEL_API int TESSEL_CALL tessel_image(const char *switches, const void *data, size_t size,
+                                        void *buffer, size_t capacity, size_t *image_size);
+
+/* The symbol's modules, for a caller that draws them itself at any size:
+ * one byte per module, 1 dark and 0 light, row by row from the top, left to
+ * right, without the quiet zone; *side is the number of modules per side
+ * (21 to 177; the version is (side - 17) / 4), so side * side bytes.
+ * switches, data, size: as for tessel_image, refusals included; the switches
+ * that only concern image files (-t, -z, -m, -d, -w) have their values
+ * checked but change nothing here: -w needs no -d.
+ * modules, capacity, side: as buffer, capacity and image_size above, with
+ * side * side as the size needed (1107 when capacity is less); *side is 0 on
+ * any other failure. */
+TESSEL_API int TESSEL_CALL tessel_modules(const char *switches, const void *data, size_t size,
+                                          unsigned char *modules, size_t capacity, int *side);
 
 /* The version, for example "1.0.0.1": a static text, never freed. */
 TESSEL_API const char *TESSEL_CALL tessel_version(void);

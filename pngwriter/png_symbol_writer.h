@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <qrencode.h>
+#include <vector>
 
 // Geometry of one symbol image, in pixels and bytes.
 struct symbol_geometry {
@@ -50,3 +51,9 @@ int write_symbol_png(const QRcode* symbol, const char* file_name, const raster_s
 
 // The same with the run settings' dot_size, margin and dpi.
 int write_symbol_png(const QRcode* symbol, const char* file_name);
+
+// The same image as write_symbol_png writes at scale, byte for byte, into out
+// (which is replaced) instead of a file. Returns 0, or after logging one line
+// 1102 (no memory for the row or for out) or 1103 (libpng fails, or the side
+// does not fit 32 bits); out then holds a part of the image or nothing.
+int make_symbol_png(const QRcode* symbol, const raster_scale& scale, std::vector<unsigned char>* out);

@@ -734,6 +734,21 @@ class Library(WineCase):
         self.assertEqual(out, [str(c) for c in codes])
         self.assertSameRuns()
 
+    def test_images_and_modules_in_memory_are_what_tessel_exe_writes(self):
+        cases = [(b"-l M -z 2", b"mem.png", "Memoria €".encode()), (b"-t bmp -8", b"mem.bmp", bytes(range(1, 256))),
+                 (b"-t svg -w 46", b"mem.svg", b"SVG"), (b"-t emf -l M -d 300 -w 35", b"mem.emf", b"EMF")]
+        for switches, name, data in cases:
+            line = switches + b" -o " + name + b' "' + escaped(data) + b'"'
+            self.assertEqual(self.run_windows("tessel.exe", line)[0], 0)
+        out = self.host_calls([f"image {s.hex()} {d.hex()} {n.decode()}" for s, n, d in cases] +
+                              [f"modules {cases[0][0].hex()} {cases[0][2].hex()}"])
+        self.assertEqual(out[:-1], [f"0 {os.path.getsize(self.win_file(n.decode()))}" for _, n, _ in cases])
+        code, side, modules = out[-1].split()
+        rows = pixels(self.win_file("mem.png"))[1][8::2]  # -z 2, quiet zone 4
+        self.assertEqual((code, [modules[j * int(side):][:int(side)] for j in range(int(side))]),
+                         ("0", ["".join("01"[1 - p] for p in r[8::2][:int(side)]) for r in rows[:int(side)]]))
+        self.assertSameRuns()
+
     def test_a_program_linked_with_the_import_library(self):
         line = b"-l q -o linked.png Linked\\x21"
         self.assertEqual(self.run_windows("tessel.exe", line)[0], 0)
