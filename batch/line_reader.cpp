@@ -1,5 +1,7 @@
 #include "batch/line_reader.h"
 
+#include "platform/platform.h"
+
 #include <cstring>
 
 namespace {
@@ -13,12 +15,119 @@ bool looks_like_utf16(const char* text, std::size_t length)
     return std::memchr(text, '\0', length) != nullptr;
 }
 
+// The bytes of the well-formed UTF-8 sequence at text (left bytes there), or
+// 0 when it is not one: no overlong forms, no surrogates, nothing above
+// U+10FFFF, as Unicode defines UTF-8.
+std::size_t utf8_sequence(const unsigned char* text, std::size_t left)
+{
+    const unsigned char c = text[0];
+    if (c < 0x80)
+        return 1;
+    std::size_t size = 0;
+    unsigned char low = 0x80;   // bounds of the second byte
+    unsigned char high = 0xBF;
+    if (c >= 0xC2 && c <= 0xDF) {
+        size = 2;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        size = 3;
+        low = c == 0xE0 ? 0xA0 : 0x80;
+        high = c == 0xED ? 0x9F : 0xBF;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        size = 4;
+        low = c == 0xF0 ? 0x90 : 0x80;
+        high = c == 0xF4 ? 0x8F : 0xBF;
+    }
+    if (size == 0 || left < size || text[1] < low || text[1] > high)
+        return 0;
+    for (std::size_t k = 2; k < size; ++k) {
+        if (text[k] < 0x80 || text[k] > 0xBF)
+            return 0;
+    }
+    return size;
+}
+
+bool is_utf8(const unsigned char* text, std::size_t length)
+{
+    for (std::size_t i = 0; i < length;) {
+        const std::size_t size = utf8_sequence(text + i, length - i);
+        if (size == 0)
+            return false;
+        i += size;
+    }
+    return true;
+}
+
+// Decides the encoding from the line just read, when it is not decided yet.
+void decide_encoding(line_reader* reader)
+{
+    if (reader->encoding != text_encoding::undecided)
+        return;
+    const auto* text = reinterpret_cast<const unsigned char*>(reader->text);
+    for (std::size_t i = 0; i < reader->length; ++i) {
+        if (text[i] > 0x7F) {
+            reader->encoding = is_utf8(text, reader->length) ? text_encoding::utf8 : text_encoding::ansi;
+            return;
+        }
+    }
+}
+
+// The next byte of the current line, or EOF.
+int next_byte(line_reader* reader)
+{
+    if (!reader->console)
+        return std::getc(reader->file);
+    if (reader->console_at == reader->console_text.size())
+        return EOF;
+    return static_cast<unsigned char>(reader->console_text[reader->console_at++]);
+}
+
+// Reads the next console line into console_text for next_byte. Returns line,
+// or end, or the status of a line that could not be converted (counted).
+line_status take_console_line(line_reader* reader)
+{
+    reader->console_at = 0;
+    const console_line got = read_console_line(reader->file, max_line_length, &reader->console_text);
+    if (got == console_line::line)
+        return line_status::line;
+    if (got == console_line::end)
+        return line_status::end;
+    ++reader->number;
+    reader->length = 0;
+    reader->text[0] = '\0';
+    return got == console_line::no_memory ? line_status::no_memory : line_status::not_representable;
+}
+
+// The status of the line just read into text; a line that is not run is
+// emptied, and a line that is run may decide the encoding.
+line_status check_line(line_reader* reader, bool first, bool overflow)
+{
+    const std::size_t length = reader->length;
+    line_status status = line_status::line;
+    if (first && looks_like_utf16(reader->text, length))
+        status = line_status::utf16;
+    else if (overflow || length > max_line_length)
+        status = line_status::too_long;
+    else if (std::memchr(reader->text, '\0', length) != nullptr)
+        status = line_status::nul_byte;
+    if (status == line_status::line) {
+        decide_encoding(reader);
+    } else {
+        reader->length = 0;
+        reader->text[0] = '\0';
+    }
+    return status;
+}
+
 }  // namespace
 
 void start_line_reader(line_reader* reader, std::FILE* file, bool typed)
 {
     reader->file = file;
     reader->typed = typed;
+    reader->console = console_gives_wide_text(file);
+    reader->encoding = reader->console ? text_encoding::ansi : text_encoding::undecided;
+    reader->console_text.clear();
+    reader->console_at = 0;
     reader->number = 0;
     reader->length = 0;
     reader->text[0] = '\0';
@@ -34,9 +143,13 @@ line_status read_line(line_reader* reader)
     std::size_t length = 0;
     bool overflow = false;
     bool any = false;
+    const line_status typed = reader->console ? take_console_line(reader) : line_status::line;
+    if (typed != line_status::line)
+        return typed;
     for (;;) {
-        const int c = std::getc(reader->file);
+        const int c = next_byte(reader);
         if (c == EOF) {
+            // Nothing reads a console's stream through the runtime: no error.
             if (std::ferror(reader->file) != 0) {
                 reader->length = 0;
                 reader->text[0] = '\0';
@@ -54,8 +167,10 @@ line_status read_line(line_reader* reader)
         // The byte-order mark that Notepad puts before UTF-8 text is no part
         // of the first command line.
         ++count;
-        if (first && count == 3 && std::memcmp(reader->text, "\xEF\xBB\xBF", 3) == 0)
+        if (first && count == 3 && std::memcmp(reader->text, "\xEF\xBB\xBF", 3) == 0) {
             length = 0;
+            reader->encoding = text_encoding::utf8;
+        }
     }
     if (!any)
         return line_status::end;
@@ -68,18 +183,7 @@ line_status read_line(line_reader* reader)
     ++reader->number;
     reader->text[length] = '\0';
     reader->length = length;
-    line_status status = line_status::line;
-    if (first && looks_like_utf16(reader->text, length))
-        status = line_status::utf16;
-    else if (overflow || length > max_line_length)
-        status = line_status::too_long;
-    else if (std::memchr(reader->text, '\0', length) != nullptr)
-        status = line_status::nul_byte;
-    if (status != line_status::line) {
-        reader->length = 0;
-        reader->text[0] = '\0';
-    }
-    return status;
+    return check_line(reader, first, overflow);
 }
 
 bool is_blank_line(const line_reader& reader)

@@ -29,11 +29,17 @@ constexpr const char* usage_text =
     "Each line makes the same files and Tessel.log lines as its own tessel.exe\n"
     "run; blank lines are skipped, and a line that fails does not stop the rest.\n"
     "\n"
-    "FILE  a text file saved as ANSI or UTF-8 (with or without a byte-order mark).\n"
+    "FILE  a text file saved as ANSI or UTF-8. It is read as UTF-8 when it\n"
+    "      begins with a UTF-8 byte-order mark, or else when its first line\n"
+    "      holding a character beyond ASCII is valid UTF-8; otherwise as ANSI.\n"
+    "      The data is encoded as the bytes in the file. On Windows, an output\n"
+    "      name in UTF-8 is opened as written; a line whose name has a\n"
+    "      character the ANSI code page lacks fails with 1105.\n"
     "      A UTF-16 (\"Unicode\") file is refused and nothing is run.\n"
     "      Without FILE, or with -, the lines are read from standard input;\n"
     "      typed at the console, end them with Ctrl-Z and Enter on a line of\n"
-    "      its own (Ctrl-D on a POSIX terminal).\n"
+    "      its own (Ctrl-D on a POSIX terminal). Lines typed at a Windows\n"
+    "      console are converted as tessel.exe's command line is.\n"
     "\n"
     "Output: one line on standard output for each command line run, as soon as\n"
     "it has run: the line's number in the input, a tab, and its exit code: 0\n"
@@ -121,6 +127,13 @@ line_status run_lines(batch_run* run)
         case line_status::nul_byte:
             code = refuse_line("L\xEDnea con un car\xE1" "cter nulo");
             break;
+        // Typed lines fail as tessel.exe fails such a command line.
+        case line_status::not_representable:
+            code = tessel_refuse_command_line(command_line_refusal::not_representable);
+            break;
+        case line_status::no_memory:
+            code = tessel_refuse_command_line(command_line_refusal::no_memory);
+            break;
         case line_status::line: {
             if (is_blank_line(reader))
                 continue;
@@ -130,7 +143,9 @@ line_status run_lines(batch_run* run)
             const std::size_t start = line.find_first_not_of(" \t");
             if (may_convert(line))
                 hide_progress(&run->progress);
-            code = tessel_main(reader.text + start);
+            code = tessel_main(reader.text + start, reader.encoding == text_encoding::utf8
+                                                         ? name_text::utf8
+                                                         : name_text::native);
             break;
         }
         }

@@ -2,6 +2,7 @@
 // uncompressed BMP file, and the PNG reader that fills it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 struct ConvImage {
@@ -16,6 +17,8 @@ struct ConvImage {
     uint8_t* palette;        // palette_count RGB triples, or nullptr
     uint8_t** row_table;     // img_height row addresses; entry 0 is the top row
     uint8_t* pixels;         // image_bytes bytes, bottom row first
+    int32_t x_pixels_per_metre;  // resolution the PNG states (pHYs in metres), 0: none
+    int32_t y_pixels_per_metre;
 };
 
 // Sets the three buffer members to nullptr; releases nothing. Returns image.
@@ -36,7 +39,9 @@ void conv_image_free(ConvImage* image);
 
 // Reads the PNG file at path into image (any colour type, bit depth and
 // interlace): 1, 4, 8 or 24 bits per pixel, alpha and any transparency
-// dropped, 16-bit samples cut to 8, 2-bit pixels widened to 4. A row ending
+// dropped, 16-bit samples cut to 8, 2-bit pixels widened to 4; the
+// resolution of a pHYs chunk in pixels per metre kept (0 without one, with
+// another unit, or past the BMP fields' 31 bits). A row ending
 // inside a byte keeps the decoded bits after its last pixel when it is a row
 // of a plain image or of the last interlace pass, and 0 bits there otherwise;
 // fill bytes after the pixel data are 0. The record's
@@ -47,3 +52,8 @@ void conv_image_free(ConvImage* image);
 // printing its message on standard error; the buffers are already released
 // and must not be again. Uses the process-wide display state: one read at a time.
 int read_png_image(const char* path, ConvImage* image);
+
+// The same for the size PNG bytes at bytes, decoded with the same steps:
+// what read_png_image makes of a file holding them. label names them in the
+// status and failure lines.
+int read_png_bytes(const unsigned char* bytes, std::size_t size, const char* label, ConvImage* image);

@@ -21,23 +21,29 @@ void set_status(const char* format, ...)
 
 void show_status()
 {
-    std::fprintf(conv_diag.stream, "\r%-*.*s ", status_label_width, status_label_width,
-                 conv_diag.status_text);
-    std::fflush(conv_diag.stream);
+    if (conv_diag.stream != nullptr) {
+        std::fprintf(conv_diag.stream, "\r%-*.*s ", status_label_width, status_label_width,
+                     conv_diag.status_text);
+        std::fflush(conv_diag.stream);
+    }
     conv_diag.meter_column = 0;
 }
 
 void clear_status_line()
 {
-    std::fprintf(conv_diag.stream, "\r%*c\r", status_line_width, ' ');
+    if (conv_diag.stream != nullptr) {
+        std::fprintf(conv_diag.stream, "\r%*c\r", status_line_width, ' ');
+    }
     conv_diag.meter_framed = 0;
     conv_diag.meter_column = -1;
 }
 
 void end_status_line()
 {
-    std::fputc('\n', conv_diag.stream);
-    std::fflush(conv_diag.stream);
+    if (conv_diag.stream != nullptr) {
+        std::fputc('\n', conv_diag.stream);
+        std::fflush(conv_diag.stream);
+    }
     conv_diag.meter_framed = 0;
     conv_diag.meter_column = -1;
 }
@@ -45,6 +51,9 @@ void end_status_line()
 void conv_error(const char* format, ...)
 {
     clear_status_line();
+    if (conv_diag.stream == nullptr) {
+        return;
+    }
     va_list args;
     va_start(args, format);
     std::vfprintf(conv_diag.stream, format, args);
@@ -60,13 +69,16 @@ void meter_fill(char ch, int32_t target)
     if (conv_diag.meter_column == -1) {
         show_status();
     }
-    for (int32_t column = conv_diag.meter_column; column < target; ++column) {
-        std::fputc(ch, conv_diag.stream);
+    if (conv_diag.meter_column >= target) {
+        return;
     }
-    if (conv_diag.meter_column < target) {
-        conv_diag.meter_column = target;
+    if (conv_diag.stream != nullptr) {
+        for (int32_t column = conv_diag.meter_column; column < target; ++column) {
+            std::fputc(ch, conv_diag.stream);
+        }
         std::fflush(conv_diag.stream);
     }
+    conv_diag.meter_column = target;
 }
 
 void meter_draw_frame()

@@ -20,7 +20,7 @@ inline constexpr int meter_max_width = 56;
 inline constexpr int status_line_width = 79;  // what clear_status_line blanks
 
 struct conv_diag_state {
-    std::FILE* stream;        // standard error; tests may point it elsewhere
+    std::FILE* stream;        // standard error; tests may point it elsewhere; null shows nothing
     char status_text[128];    // current label; labels cut file names at 80
     int32_t meter_column;     // meter columns written after the label; -1: no label on the line
     int32_t meter_framed;     // the dotted frame is drawn on the current line

@@ -51,6 +51,22 @@ void copy_palette(ConvImage* image, png_const_colorp plte, int n)
     }
 }
 
+// The pHYs resolution in pixels per metre, or 0 (no chunk, an aspect ratio
+// only, or a value the BMP's signed 32-bit fields cannot hold).
+void read_resolution(png_structp png, png_infop info, ConvImage* image)
+{
+    png_uint_32 x = 0;
+    png_uint_32 y = 0;
+    int unit = PNG_RESOLUTION_UNKNOWN;
+    if (png_get_pHYs(png, info, &x, &y, &unit) == 0 || unit != PNG_RESOLUTION_METER ||
+        x > INT32_MAX || y > INT32_MAX) {
+        x = 0;
+        y = 0;
+    }
+    image->x_pixels_per_metre = static_cast<int32_t>(x);
+    image->y_pixels_per_metre = static_cast<int32_t>(y);
+}
+
 // libpng user read transform of images below 8 bits per pixel: widens 2-bit
 // rows, then, for a full row (a plain image's, or one of the last interlace
 // pass) that ends inside a byte, copies the decoded last byte into the
@@ -81,13 +97,33 @@ void finish_decoded_row(png_structp png, png_row_infop row_info, png_bytep row)
     image->row_table[y][last] = row[last];
 }
 
-// The only function that lets libpng decode. libpng reports errors by a
-// longjmp back to the setjmp here, skipping any destructor, so nothing in it
-// has one, `result` (changed after setjmp, read after the jump) is volatile,
-// and every path leaves through the one png_destroy_read_struct at the end.
+// PNG bytes in memory, read from the front.
+struct memory_source {
+    const unsigned char* bytes;
+    std::size_t size;
+    std::size_t next;
+};
+
+// libpng's input callback for memory: the end of the bytes is what the end
+// of a file is to libpng's own input.
+void read_from_memory(png_structp png, png_bytep out, png_size_t size)
+{
+    auto* source = static_cast<memory_source*>(png_get_io_ptr(png));
+    if (size > source->size - source->next) {
+        png_error(png, "Read Error");
+    }
+    std::memcpy(out, source->bytes + source->next, size);
+    source->next += size;
+}
+
+// The only function that lets libpng decode: file, or memory when file is
+// null. libpng reports errors by a longjmp back to the setjmp here, skipping
+// any destructor, so nothing in it has one, `result` (changed after setjmp,
+// read after the jump) is volatile, and every path leaves through the one
+// png_destroy_read_struct at the end.
 // The record's buffers are the caller's to release on failure.
 // NOLINTNEXTLINE(readability-function-cognitive-complexity): one setjmp frame for all of libpng
-decode_result decode_png(std::FILE* file, const char* path, ConvImage* image)
+decode_result decode_png(std::FILE* file, memory_source* memory, const char* path, ConvImage* image)
 {
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, const_cast<char*>(path),
                                              on_png_error, on_png_warning);
@@ -102,13 +138,20 @@ decode_result decode_png(std::FILE* file, const char* path, ConvImage* image)
     if (info == nullptr || end_info == nullptr) {
         result = decode_result::out_of_memory;
     } else if (setjmp(png_jmpbuf(png)) == 0) {
-        png_init_io(png, file);
+        if (file != nullptr) {
+            png_init_io(png, file);
+        } else {
+            png_set_read_fn(png, memory, read_from_memory);
+        }
         png_set_sig_bytes(png, 0);
         // Only IHDR, PLTE and the image data matter for a BMP; every other
         // chunk is skipped unread. libpng would otherwise take and zero a
         // buffer of whatever length a text or profile chunk claims (its
         // length limit is only a warning on read): 2 GiB for a 100-byte file.
         png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
+        // pHYs has a fixed length, and a stated resolution belongs in the BMP.
+        static const png_byte phys_chunk[] = {'p', 'H', 'Y', 's', '\0'};
+        png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_AS_DEFAULT, phys_chunk, 1);
         png_read_info(png, info);
 
         png_uint_32 width = 0;
@@ -150,6 +193,7 @@ decode_result decode_png(std::FILE* file, const char* path, ConvImage* image)
         image->palette_count = image->bit_count <= 8 ? 1 << image->bit_count : 0;
         image->top_down = 0;
         image->has_alpha = (out_type & PNG_COLOR_MASK_ALPHA) != 0 ? 1 : 0;
+        read_resolution(png, info, image);
         if (!is_bmp_depth(image->bit_count)) {
             png_error(png, "pixel format has no BMP form");
         }
@@ -221,6 +265,8 @@ void expand_2bit_row(png_structp /*png*/, png_row_infop row_info, png_bytep row)
 int read_png_image(const char* path, ConvImage* image)
 {
     conv_image_clear(image);
+    image->x_pixels_per_metre = 0;
+    image->y_pixels_per_metre = 0;
     std::FILE* file = std::fopen(path, "rb");
     if (file == nullptr) {
         conv_error("SKIPPED: No such file or directory - %s\n", path);
@@ -228,7 +274,7 @@ int read_png_image(const char* path, ConvImage* image)
     }
     set_status("Reading %.80s", base_name(path));
 
-    const decode_result result = decode_png(file, path, image);
+    const decode_result result = decode_png(file, nullptr, path, image);
     if (result == decode_result::ok) {
         set_status("Read OK %.80s", base_name(path));
     } else if (result == decode_result::out_of_memory) {
@@ -240,4 +286,23 @@ int read_png_image(const char* path, ConvImage* image)
         return 0;
     }
     return 1;
+}
+
+int read_png_bytes(const unsigned char* bytes, std::size_t size, const char* label, ConvImage* image)
+{
+    conv_image_clear(image);
+    image->x_pixels_per_metre = 0;
+    image->y_pixels_per_metre = 0;
+    memory_source source{bytes, size, 0};
+    set_status("Reading %.80s", label);
+    const decode_result result = decode_png(nullptr, &source, label, image);
+    if (result == decode_result::ok) {
+        set_status("Read OK %.80s", label);
+        return 1;
+    }
+    if (result == decode_result::out_of_memory) {
+        conv_error("SKIPPED: Out of memory - %s\n", label);
+    }
+    conv_image_free(image);
+    return 0;
 }

@@ -2,6 +2,7 @@
 
 #include "bmpconv/bmp_writer.h"
 #include "bmpconv/conv_image.h"
+#include "bmpconv/diagnostics.h"
 #include "frontend/exit_codes.h"
 #include "platform/platform.h"
 #include "runlog/run_log.h"
@@ -29,7 +30,26 @@ int convert_png_to_bmp(const char* png_name, const char* bmp_name)
     // The writer releases the image's buffers whatever happens.
     if (write_bmp_image(bmp_name, &image) == 0) {
         log_line(run_log, "No se pudo grabar BMP definitivo");
+        log_system_error(run_log);
         return result_bmp_failed;
     }
     return result_ok;
+}
+
+int convert_png_bytes_to_bmp(const std::vector<unsigned char>& png, std::vector<unsigned char>* bmp)
+{
+    // The caller has no file to name and may have no use for standard error.
+    std::FILE* const status_stream = conv_diag.stream;
+    conv_diag.stream = nullptr;
+    ConvImage image;
+    int result = result_ok;
+    if (read_png_bytes(png.data(), png.size(), "", &image) == 0) {
+        log_line(run_log, "No se pudo leer PNG temporal");
+        result = result_bmp_failed;
+    } else if (make_bmp_bytes("", &image, bmp) == 0) {
+        log_line(run_log, "No se pudo grabar BMP definitivo");
+        result = result_bmp_failed;
+    }
+    conv_diag.stream = status_stream;
+    return result;
 }

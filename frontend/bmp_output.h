@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <vector>
 
 // Fills buffer (size bytes) with the name of a new, empty temporary file in
 // the platform's temporary folder. When the platform cannot make one, the
@@ -12,6 +13,12 @@ void make_temp_name(char* buffer, std::size_t size);
 
 // Reads the PNG file png_name and writes it as a BMP file to bmp_name.
 // Returns 0, or 1106 after logging "No se pudo leer PNG temporal" or
-// "No se pudo grabar BMP definitivo". The converter's own messages go to
-// standard error.
+// "No se pudo grabar BMP definitivo" (then, when the file could not be
+// created, the system's reason on a continuation line, as for a PNG). The
+// converter's own messages go to standard error.
 int convert_png_to_bmp(const char* png_name, const char* bmp_name);
+
+// The same conversion in memory: the BMP bytes that convert_png_to_bmp would
+// write for a file holding png, into bmp (replaced). Same results and log
+// lines; nothing is shown on standard error.
+int convert_png_bytes_to_bmp(const std::vector<unsigned char>& png, std::vector<unsigned char>* bmp);

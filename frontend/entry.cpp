@@ -8,12 +8,14 @@
 #include "frontend/switch_pass.h"
 #include "frontend/symbol_output.h"
 #include "frontend/tokenizer.h"
+#include "platform/platform.h"
 #include "runlog/log_message.h"
 #include "runlog/run_log.h"
 
 #include <array>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -49,9 +51,11 @@ int refuse_data_in_switches(char** tokens, int count)
 }
 
 // Splits text into st->tokens and runs the switch pass over them; with
-// switches_only, a data token or -o among them is refused first. Returns 0,
-// or the failure code after logging it.
-int read_switches(const char* text, bool switches_only, run_state* st, switch_outcome* outcome)
+// switches_only, a data token or -o among them is refused first. image_file
+// is false when the run makes no image (run_switch_pass). Returns 0, or the
+// failure code after logging it.
+int read_switches(const char* text, bool switches_only, run_state* st, switch_outcome* outcome,
+                  bool image_file = true)
 {
     split_status split = split_status::ok;
     const int count = split_command_line(text, st->tokens, max_tokens, &split);
@@ -68,12 +72,29 @@ int read_switches(const char* text, bool switches_only, run_state* st, switch_ou
         if (refused != result_ok)
             return refused;
     }
-    return run_switch_pass(st->tokens, count, outcome);
+    return run_switch_pass(st->tokens, count, outcome, image_file);
+}
+
+// The data must be given, and hold a NUL byte only with -8. Returns 0, or
+// 1105 after logging why not.
+int check_data(const char* data, std::size_t size)
+{
+    if (data == nullptr) {
+        log_line(run_log, "Dato a codificar no ha sido especificado");
+        return result_bad_command;
+    }
+    // Only the 8-bit calls take a length; the others read the data as a C
+    // string and would end it at the NUL, encoding less than was given.
+    if (run_settings.eight_bit == 0 && std::memchr(data, '\0', size) != nullptr) {
+        log_line(run_log, "Dato con un car\xE1" "cter nulo: se necesita -8 para codificarlo");
+        return result_bad_command;
+    }
+    return result_ok;
 }
 
 // Everything after the switch pass, shared by both kinds of run: the checks
 // of the output name and the data, the temporary file, the symbol or series
-// and its PNG or BMP files. data is nullptr when none was given; otherwise it
+// and its files. data is nullptr when none was given; otherwise it
 // has a NUL after its size bytes, or is longer than any encoder takes.
 int make_symbols(const char* output_name, const char* data, std::size_t size, run_state* st)
 {
@@ -87,16 +108,9 @@ int make_symbols(const char* output_name, const char* data, std::size_t size, ru
         log_message("Nombre de archivo demasiado largo: %s", output_name);
         return result_cannot_create;
     }
-    if (data == nullptr) {
-        log_line(run_log, "Dato a codificar no ha sido especificado");
-        return result_bad_command;
-    }
-    // Only the 8-bit calls take a length; the others read the data as a C
-    // string and would end it at the NUL, encoding less than was given.
-    if (run_settings.eight_bit == 0 && std::memchr(data, '\0', size) != nullptr) {
-        log_line(run_log, "Dato con un car\xE1" "cter nulo: se necesita -8 para codificarlo");
-        return result_bad_command;
-    }
+    const int refused = check_data(data, size);
+    if (refused != result_ok)
+        return refused;
     char* temp_name = st->temp_name.data();
     make_temp_name(temp_name, st->temp_name.size());
     if (run_settings.structured != 0 && run_settings.version == 0) {
@@ -104,47 +118,90 @@ int make_symbols(const char* output_name, const char* data, std::size_t size, ru
                  "La versi\xF3n debe ser especificada para codificar simbolos estructurados.\n");
         return result_bad_command;
     }
-    const bool bmp = run_settings.image_type == image_bmp;
     if (run_settings.structured != 0)
-        return write_structured(data, size, output_name, bmp ? temp_name : nullptr);
-    const int written = write_single(data, size, bmp ? temp_name : output_name);
-    if (written != result_ok || !bmp)
-        return written;
-    // The temporary file holds the PNG; output_name is the BMP's.
-    // NOLINTNEXTLINE(readability-suspicious-call-argument)
-    return convert_png_to_bmp(temp_name, output_name);
+        return write_structured(data, size, output_name, temp_name);
+    return write_single(data, size, output_name, temp_name);
 }
 
-int command_line_run(const char* command_line, run_state* st)
+int command_line_run(const char* command_line, name_text names, run_state* st)
 {
     switch_outcome outcome;
     const int result = read_switches(command_line, false, st, &outcome);
     if (result != result_ok || outcome.help_shown)
         return result;
+    const char* output_name = outcome.output_name;
+    std::string converted;
+    if (names == name_text::utf8 && output_name != nullptr) {
+        switch (file_name_from_utf8(output_name, &converted)) {
+        case ansi_conversion::exact:
+            output_name = converted.c_str();
+            break;
+        case ansi_conversion::not_representable:
+            log_line(run_log, "Car\xE1" "cter no representable en el nombre de archivo");
+            return result_bad_command;
+        case ansi_conversion::no_memory:
+            log_line(run_log, out_of_memory);
+            return result_no_memory;
+        }
+    }
     const string_buffer* data = current_data();
-    return make_symbols(outcome.output_name, data != nullptr ? data->text : nullptr,
+    return make_symbols(output_name, data != nullptr ? data->text : nullptr,
                         data != nullptr ? static_cast<std::size_t>(data->length) : 0, st);
+}
+
+// Puts the size bytes at data where the encoders take them from: *held is
+// nullptr when no data was given (data null with a size), data itself when
+// no series can hold it (the encoder refuses it as it stands), else a copy
+// that ends in a NUL, as the encoders need. Returns 0, or 1102 after logging.
+int hold_data(const char* data, std::size_t size, const char** held)
+{
+    *held = data;
+    if (data == nullptr && size > 0) {
+        *held = nullptr;
+        return result_ok;
+    }
+    if (size > max_encodable_bytes)
+        return result_ok;
+    if (take_data_bytes(data, size) == 0) {
+        log_line(run_log, "Error de memoria al preparar dato de entrada");
+        return result_no_memory;
+    }
+    *held = current_data()->text;
+    return result_ok;
 }
 
 int data_run(const char* switches, const char* output_name, const char* data, std::size_t size,
              run_state* st)
 {
     switch_outcome outcome;
-    const int result = read_switches(switches, true, st, &outcome);
+    int result = read_switches(switches, true, st, &outcome);
     if (result != result_ok || outcome.help_shown)
         return result;
-    if (data == nullptr && size > 0)
-        return make_symbols(output_name, nullptr, 0, st);
-    // Data that no series can hold is refused by the encoder as it stands;
-    // anything else is copied, so that it ends in a NUL as the encoders need.
-    if (size > max_encodable_bytes)
-        return make_symbols(output_name, data, size, st);
-    if (take_data_bytes(data, size) == 0) {
-        log_line(run_log, "Error de memoria al preparar dato de entrada");
-        return result_no_memory;
+    const char* held = nullptr;
+    result = hold_data(data, size, &held);
+    return result != result_ok ? result : make_symbols(output_name, held, size, st);
+}
+
+int memory_run(const char* switches, const char* data, std::size_t size, memory_output what,
+               std::vector<unsigned char>* out, int* side, run_state* st)
+{
+    switch_outcome outcome;
+    int result = read_switches(switches, true, st, &outcome, what == memory_output::image);
+    if (result != result_ok || outcome.help_shown)
+        return result;
+    if (run_settings.structured != 0) {
+        log_line(run_log, "Serie de s\xEDmbolos no admitida: la llamada devuelve un solo s\xEDmbolo");
+        return result_bad_command;
     }
-    const string_buffer* held = current_data();
-    return make_symbols(output_name, held->text, size, st);
+    const char* held = nullptr;
+    result = hold_data(data, size, &held);
+    if (result == result_ok)
+        result = check_data(held, size);
+    if (result != result_ok)
+        return result;
+    if (what == memory_output::modules)
+        return make_single_modules(held, size, out, side);
+    return make_single_image(held, size, out);
 }
 
 // Puts back what an earlier run in this process may have left behind, so that
@@ -200,10 +257,10 @@ int guarded_run(Body body)
 
 }  // namespace
 
-int run_command_line(const char* command_line)
+int run_command_line(const char* command_line, name_text names)
 {
     const char* text = command_line != nullptr ? command_line : "";
-    return guarded_run([text](run_state* st) { return command_line_run(text, st); });
+    return guarded_run([text, names](run_state* st) { return command_line_run(text, names, st); });
 }
 
 int run_with_data(const char* switches, const char* output_name, const char* data,
@@ -213,11 +270,22 @@ int run_with_data(const char* switches, const char* output_name, const char* dat
     return guarded_run([=](run_state* st) { return data_run(text, output_name, data, size, st); });
 }
 
-int tessel_main(const char* command_line)
+int run_into_memory(const char* switches, const char* data, std::size_t size, memory_output what,
+                    std::vector<unsigned char>* out, int* side)
+{
+    out->clear();
+    if (side != nullptr)
+        *side = 0;
+    const char* text = switches != nullptr ? switches : "";
+    return guarded_run(
+        [=](run_state* st) { return memory_run(text, data, size, what, out, side, st); });
+}
+
+int tessel_main(const char* command_line, name_text names)
 {
     if (run_log == nullptr)
         open_run_log();
-    return run_command_line(command_line);
+    return run_command_line(command_line, names);
 }
 
 int tessel_refuse_command_line(command_line_refusal reason)

@@ -3,13 +3,21 @@
 #pragma once
 
 #include <cstddef>
+#include <vector>
+
+// How a command line writes its output file name: in the programs' own
+// narrow text (ANSI on Windows), or in UTF-8 (a line of a UTF-8 batch file),
+// which file_name_from_utf8 turns into the name to open. A UTF-8 name with
+// no exact form fails the run with 1105 and "Car\xE1cter no representable en
+// el nombre de archivo"; it never opens a different name.
+enum class name_text { native, utf8 };
 
 // command_line: the text that follows the program name, less the blanks
 // after the name (on Windows, read from the command line as Windows stored
-// it and converted exactly to the ANSI code page). Returns 0 on success or -h, else the code of the first failure
-// (1101-1106). Opens "Tessel.log" when it is not open and leaves it open for
+// it and converted exactly to the ANSI code page). Returns 0 on success or
+// -h, else the code of the first failure (1101-1106). Opens "Tessel.log" when it is not open and leaves it open for
 // later runs; otherwise as run_command_line. For the programs.
-int tessel_main(const char* command_line);
+int tessel_main(const char* command_line, name_text names = name_text::native);
 
 // One run of command_line (nullptr: an empty one) with the run log as it
 // stands, open or not. Every message goes to the run log; no temporary file
@@ -18,7 +26,7 @@ int tessel_main(const char* command_line);
 // call starts from the default settings and converter state, and leaves the
 // log flushed and nothing else held. Not reentrant: the state is
 // process-wide, so calls must not overlap.
-int run_command_line(const char* command_line);
+int run_command_line(const char* command_line, name_text names = name_text::native);
 
 // The same run with the data given as bytes. switches (nullptr or "": none)
 // goes through the tokenizer and the switch pass, and may hold no data token
@@ -28,6 +36,21 @@ int run_command_line(const char* command_line);
 // run_command_line.
 int run_with_data(const char* switches, const char* output_name, const char* data,
                   std::size_t size);
+
+// What a run into memory makes.
+enum class memory_output {
+    image,    // the file that run_with_data would write, byte for byte
+    modules,  // the symbol's modules: side x side bytes, 1 dark, 0 light
+};
+
+// A run of run_with_data's switches and data that makes no file at all: the
+// image or the modules go into out (replaced; empty after a failure or -h),
+// and for modules the side into *side (0 after a failure). A series (-s) is
+// refused with 1105; the modules ignore the image's settings (-t, -z, -m).
+// Same codes, log lines and guarantees as run_with_data otherwise; nothing
+// is written to standard error.
+int run_into_memory(const char* switches, const char* data, std::size_t size, memory_output what,
+                    std::vector<unsigned char>* out, int* side);
 
 // Why the platform could not hand over a command line at all.
 enum class command_line_refusal {

@@ -2,6 +2,7 @@
 
 #include "frontend/exit_codes.h"
 #include "frontend/input_data.h"
+#include "frontend/print_size.h"
 #include "frontend/run_settings.h"
 #include "frontend/usage.h"
 #include "runlog/log_message.h"
@@ -44,10 +45,50 @@ bool equals_ignoring_case(const char* a, const char* b)
     return *a == *b;
 }
 
+// Every type but the named ones means PNG, whatever the value.
+int image_type_named(const char* value)
+{
+    if (equals_ignoring_case(value, "bmp"))
+        return image_bmp;
+    if (equals_ignoring_case(value, "svg"))
+        return image_svg;
+    if (equals_ignoring_case(value, "emf"))
+        return image_emf;
+    return image_png;
+}
+
 int fail(const char* message)
 {
     log_line(run_log, message);
     return result_bad_command;
+}
+
+// -d: the printer's dots per inch.
+int set_dpi(const char* value)
+{
+    if (value == nullptr)
+        return fail("Resoluci\xF3n no ha sido especificada");
+    run_settings.dpi = parse_dpi(value);
+    if (run_settings.dpi == 0) {
+        log_message("Resoluci\xF3n Inv\xE1lida: %s. Valores posibles: puntos por pulgada, de 1 a 100000",
+                    value);
+        return result_bad_command;
+    }
+    return result_ok;
+}
+
+// -w: the printed side of the modules.
+int set_print_size(const char* value)
+{
+    if (value == nullptr)
+        return fail("Tama\xF1o de impresi\xF3n no ha sido especificado");
+    run_settings.print_size_nm = parse_print_size(value);
+    if (run_settings.print_size_nm == 0) {
+        log_message("Tama\xF1o de impresi\xF3n Inv\xE1lido: %s. Valores posibles: mil\xEDmetros "
+                    "(35 o 35,5) o pulgadas (1.4in), hasta 1000 mm", value);
+        return result_bad_command;
+    }
+    return result_ok;
 }
 
 // Applies switch letter with its value (nullptr when none was given).
@@ -122,8 +163,12 @@ int apply_switch(char letter, const char* value, switch_outcome* outcome)
     case 't': case 'T':
         if (value == nullptr)
             return fail("Tipo de imagen no ha sido especificado. Valores posibles: BMP, PNG.");
-        s.image_type = equals_ignoring_case(value, "bmp") ? image_bmp : image_png;
+        s.image_type = image_type_named(value);
         return result_ok;
+    case 'd': case 'D':
+        return set_dpi(value);
+    case 'w': case 'W':
+        return set_print_size(value);
     default:
         return fail("Error de sintaxis. Use -h para mostrar ayuda");
     }
@@ -131,7 +176,7 @@ int apply_switch(char letter, const char* value, switch_outcome* outcome)
 
 }  // namespace
 
-int run_switch_pass(char** tokens, int count, switch_outcome* outcome)
+int run_switch_pass(char** tokens, int count, switch_outcome* outcome, bool image_file)
 {
     for (int i = 0; i < count; ++i) {
         const char* token = tokens[i];
@@ -150,5 +195,11 @@ int run_switch_pass(char** tokens, int count, switch_outcome* outcome)
         if (result != result_ok || outcome->help_shown)
             return result;
     }
+    // Checked once every switch is read, so that their order does not matter.
+    // A raster printed at a guessed resolution would be resampled.
+    const run_settings_t& s = run_settings;
+    const bool raster = s.image_type == image_png || s.image_type == image_bmp;
+    if (image_file && raster && s.print_size_nm != 0 && s.dpi == 0)
+        return fail("-w necesita -d para PNG y BMP: indique con -d la resoluci\xF3n de la impresora");
     return result_ok;
 }

@@ -1,13 +1,13 @@
 #include "frontend/symbol_output.h"
 
-#include "frontend/bmp_output.h"
 #include "frontend/exit_codes.h"
 #include "frontend/run_settings.h"
-#include "pngwriter/png_symbol_writer.h"
+#include "frontend/symbol_files.h"
 #include "runlog/log_message.h"
 #include "runlog/run_log.h"
 
 #include <cstdio>
+#include <memory>
 #include <string_view>
 
 QRcode* encode_single(const char* data, std::size_t size)
@@ -37,16 +37,56 @@ QRcode_List* encode_structured(const char* data, std::size_t size)
                                          static_cast<QRencodeMode>(s.hint), s.case_sensitive);
 }
 
-int write_single(const char* data, std::size_t size, const char* file_name)
+namespace {
+
+// The encoder's symbol, or nullptr after logging the refusal.
+QRcode* encode_logged(const char* data, std::size_t size)
 {
     QRcode* symbol = encode_single(data, size);
-    if (symbol == nullptr) {
+    if (symbol == nullptr)
         log_line(run_log, "Error al codificar dato de entrada");
+    return symbol;
+}
+
+}  // namespace
+
+int write_single(const char* data, std::size_t size, const char* file_name, const char* temp_name)
+{
+    QRcode* symbol = encode_logged(data, size);
+    if (symbol == nullptr)
         return result_encode_refused;
-    }
-    const int result = write_symbol_png(symbol, file_name);
+    const int result = write_symbol_file(symbol, file_name, temp_name);
     QRcode_free(symbol);
     return result;
+}
+
+int make_single_image(const char* data, std::size_t size, std::vector<unsigned char>* out)
+{
+    out->clear();
+    QRcode* symbol = encode_logged(data, size);
+    if (symbol == nullptr)
+        return result_encode_refused;
+    const int result = make_symbol_image(symbol, out);
+    QRcode_free(symbol);
+    return result;
+}
+
+int make_single_modules(const char* data, std::size_t size, std::vector<unsigned char>* out,
+                        int* side)
+{
+    out->clear();
+    *side = 0;
+    QRcode* symbol = encode_logged(data, size);
+    if (symbol == nullptr)
+        return result_encode_refused;
+    // Freed however this ends: the copy may run out of memory.
+    const std::unique_ptr<QRcode, void (*)(QRcode*)> held(symbol, QRcode_free);
+    const auto count = static_cast<std::size_t>(symbol->width) * static_cast<std::size_t>(symbol->width);
+    out->resize(count);
+    for (std::size_t i = 0; i < count; ++i)
+        (*out)[i] = static_cast<unsigned char>(symbol->data[i] & 1);
+    *side = symbol->width;
+    return result_ok;
 }
 
 namespace {
@@ -87,31 +127,15 @@ bool format_series_name(char* out, std::size_t out_size, const char* file_name,
     return true;
 }
 
-namespace {
-
-// Writes one symbol of a series to its file, through the temporary PNG when
-// the series is BMP.
-int write_series_symbol(const QRcode* symbol, const char* name, const char* bmp_temp_name)
-{
-    if (bmp_temp_name == nullptr)
-        return write_symbol_png(symbol, name);
-    const int result = write_symbol_png(symbol, bmp_temp_name);
-    // The temporary file holds the PNG; name is the BMP's.
-    // NOLINTNEXTLINE(readability-suspicious-call-argument)
-    return result != result_ok ? result : convert_png_to_bmp(bmp_temp_name, name);
-}
-
-}  // namespace
-
 int write_structured(const char* data, std::size_t size, const char* file_name,
-                     const char* bmp_temp_name)
+                     const char* temp_name)
 {
     QRcode_List* list = encode_structured(data, size);
     if (list == nullptr) {
         log_line(run_log, "Error al codificar dato de entrada");
         return result_encode_refused;
     }
-    const char* suffix = bmp_temp_name != nullptr ? ".bmp" : ".png";
+    const char* suffix = image_suffix();
     char name[260];
     int result = result_ok;
     int counter = 1;
@@ -130,9 +154,13 @@ int write_structured(const char* data, std::size_t size, const char* file_name,
                 result = result_cannot_create;
             break;
         }
-        const int written = write_series_symbol(node->code, name, bmp_temp_name);
+        const int written = write_symbol_file(node->code, name, temp_name);
         if (written != result_ok && result == result_ok)
             result = written;
+        // A printed size that one member does not fit, none does: every
+        // member has the same width.
+        if (written == result_bad_command)
+            break;
     }
     QRcode_List_free(list);
     return result;

@@ -3,13 +3,14 @@
 #include "runlog/run_log.h"
 #include "tessel_version.h"
 
-#include <cstdio>
-
 namespace {
 
-// Word for word, including where it differs from what the switches do: the
-// dot size is really -z, and the default level is really Q.
+// The banner, then the usage word for word, including where it differs from
+// what the switches do: the dot size is really -z, and the default level is
+// really Q. One text, so that it reaches the log with one write.
 constexpr const char* usage_text =
+    "Tessel v" TESSEL_VERSION_TEXT "\n"
+    "QR Code symbols as PNG and BMP images, from the command line.\n"
     "Usage: qrencode [OPTIONS]... <DataEncode>\n"
     "  -h,          display the help message.\n"
     "  -o FILENAME, write image to FILENAME. If -s is given, structured\n"
@@ -45,7 +46,5 @@ void print_usage()
 {
     if (run_log == nullptr)
         return;
-    std::fprintf(run_log, "Tessel v%s\n%s\n", TESSEL_VERSION_TEXT,
-                 "QR Code symbols as PNG and BMP images, from the command line.");
-    std::fprintf(run_log, "%s", usage_text);
+    log_text(run_log, usage_text);
 }

@@ -6,6 +6,7 @@
 #include "frontend/entry.h"
 #include "frontend/exit_codes.h"
 #include "frontend/input_data.h"
+#include "frontend/print_size.h"
 #include "frontend/run_settings.h"
 #include "frontend/switch_pass.h"
 #include "frontend/symbol_output.h"
@@ -36,7 +37,10 @@ void check_settings()
     FUZZ_REQUIRE(s.margin >= 0);
     FUZZ_REQUIRE(s.version >= 0);
     FUZZ_REQUIRE(s.level >= QR_ECLEVEL_L && s.level <= QR_ECLEVEL_H);
-    FUZZ_REQUIRE(s.image_type == image_png || s.image_type == image_bmp);
+    FUZZ_REQUIRE(s.image_type >= image_png && s.image_type <= image_emf);
+    FUZZ_REQUIRE(s.dpi >= 0 && s.dpi <= max_dpi);
+    FUZZ_REQUIRE(s.print_size_nm >= 0 && s.print_size_nm <= max_print_size_nm);
+    FUZZ_REQUIRE(s.print_size_nm == 0 || s.dpi != 0 || s.image_type >= image_svg);
     FUZZ_REQUIRE(s.hint == QR_MODE_8 || s.hint == QR_MODE_KANJI);
     FUZZ_REQUIRE(s.case_sensitive == 0 || s.case_sensitive == 1);
     FUZZ_REQUIRE(s.eight_bit == 0 || s.eight_bit == 1);
@@ -49,7 +53,7 @@ void check_series_names(const char* output_name)
 {
     const std::size_t expected = std::strlen(output_name) + 3;
     std::array<char, token_size> name{};
-    for (const char* suffix : {".png", ".bmp"}) {
+    for (const char* suffix : {".png", ".bmp", ".svg"}) {
         for (const int counter : {1, 16}) {
             name.fill('#');
             const bool fits =

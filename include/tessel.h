@@ -7,17 +7,23 @@
  *   1101 a file cannot be created    1104 encoding refused (data too long)
  *   1102 out of memory               1105 invalid switch, value, name or data
  *   1103 PNG library failure         1106 BMP conversion failed
- * Every failure has written exactly one line to "Tessel.log".
+ * Every failure has written exactly one line to "Tessel.log". One more code
+ * is the library's own, from tessel_image and tessel_modules only:
+ *   1107 the caller's buffer is too small: the size needed is stored, nothing
+ *        is written into the buffer, nothing is logged; allocate, call again.
  *
  * The log: each call opens "Tessel.log" in the calling process's current
  * directory for appending and closes it before it returns, so the host may
  * change its directory between calls, and may rename or delete the log.
+ * Opening creates it: where there was none, a call that succeeds leaves an
+ * empty log. Each line is appended whole, also while other processes
+ * (tessel.exe, tessel-batch, another host) write the same log.
  * A folder that cannot be written to gets no log; the call goes on.
  *
  * Safe in a long-lived host: a call never ends, aborts or hangs the process,
  * never writes to standard output, and leaves no temporary file behind. A BMP
- * call writes the converter's status lines to standard error; a host without
- * one loses them and nothing else.
+ * file call writes the converter's status lines to standard error; a host
+ * without one loses them and nothing else.
  *
  * Threads: every function may be called from any thread. Calls run one after
  * another under one lock inside the library (a run's settings and its log are
@@ -32,8 +38,11 @@
  * it again.
  *
  * Texts are 8-bit and NUL-terminated; on Windows, file names are in the ANSI
- * code page. The library keeps no pointer passed to it after a call returns,
- * and nothing it returns needs to be freed.
+ * code page and cannot hold a double quote (the file cannot be created:
+ * 1101, with Windows' reason, "Nombre inv\xE1lido" on a Spanish system, on
+ * the log's next line); spaces and apostrophes are fine. The library keeps
+ * no pointer passed to it after a call returns, and nothing it returns needs
+ * to be freed.
  *
  * Calling convention: TESSEL_CALL, __stdcall on 32-bit Windows, where the
  * functions are exported under these exact undecorated names (as VBA, VB6
@@ -76,17 +85,49 @@ TESSEL_API int TESSEL_CALL tessel_run(const char *command_line);
  * switches: null, empty, or switches and their values only (for example
  *   "-l M -z 4 -t bmp"), read as a command line is; a data token or -o in it
  *   is refused with 1105 and a log line, before any switch takes effect.
- * output_name: the output file name as it is (spaces and quotes allowed);
+ * output_name: the output file name as it is (spaces and apostrophes
+ *   allowed; on Windows no double quote, see above);
  *   null, empty or longer than 259 characters is refused as tessel refuses it.
  * data, size: the size bytes at data are the data exactly: no escapes, no
  *   quotes, no code page; a leading '-' is data. The symbol is the one that
  *   tessel_run makes for the same bytes written as \xHH escapes. A NUL byte
  *   is encoded with -8; without -8, data holding a NUL is refused with 1105
  *   and a log line that says -8 is needed.
- *   data may be null only when size is 0 (empty data, as tessel's "").
+ *   data may be null only when size is 0 (empty data, as tessel's ""),
+ *   which the encoder refuses: 1104.
  * More data than the symbol holds is 1104, as on the command line. */
 TESSEL_API int TESSEL_CALL tessel_encode(const char *switches, const char *output_name,
                                          const void *data, size_t size);
+
+/* The symbol in memory, with no file at all (none made, none temporary).
+ * switches, data, size: as for tessel_encode, which has no output name here.
+ *   A series (-s, -S) is many images and is refused with 1105 and a log line.
+ * buffer, capacity: where the image goes, and its size in bytes.
+ * image_size: never null; receives the image's size in bytes.
+ * On 0, buffer holds the complete file that tessel_encode would write for the
+ * same switches and bytes (PNG, BMP, SVG or EMF, as -t says, at the size -z,
+ * or -d and -w, give), byte for byte, and *image_size its size. When it does
+ * not fit capacity (a null buffer with capacity 0 asks for the size this
+ * way): 1107, *image_size is the size needed, the buffer is untouched, the
+ * log gets nothing. On any other failure *image_size is 0. A null buffer with a capacity other than 0 is
+ * refused with 1105 and a log line, as is a null image_size. The buffer is
+ * never written past capacity. -h writes the usage to the log and returns 0
+ * with *image_size 0. Writes nothing to standard error. */
+TESSEL_API int TESSEL_CALL tessel_image(const char *switches, const void *data, size_t size,
+                                        void *buffer, size_t capacity, size_t *image_size);
+
+/* The symbol's modules, for a caller that draws them itself at any size:
+ * one byte per module, 1 dark and 0 light, row by row from the top, left to
+ * right, without the quiet zone; *side is the number of modules per side
+ * (21 to 177; the version is (side - 17) / 4), so side * side bytes.
+ * switches, data, size: as for tessel_image, refusals included; the switches
+ * that only concern image files (-t, -z, -m, -d, -w) have their values
+ * checked but change nothing here: -w needs no -d.
+ * modules, capacity, side: as buffer, capacity and image_size above, with
+ * side * side as the size needed (1107 when capacity is less); *side is 0 on
+ * any other failure. */
+TESSEL_API int TESSEL_CALL tessel_modules(const char *switches, const void *data, size_t size,
+                                          unsigned char *modules, size_t capacity, int *side);
 
 /* The version, for example "1.0.0.1": a static text, never freed. */
 TESSEL_API const char *TESSEL_CALL tessel_version(void);

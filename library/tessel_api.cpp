@@ -8,6 +8,9 @@
 #include "platform/platform.h"
 #include "runlog/run_log.h"
 
+#include <cstring>
+#include <vector>
+
 #include "tessel_version.h"
 
 namespace {
@@ -40,6 +43,37 @@ int locked_call(Body body)
     return result;
 }
 
+// The library's own result: the caller's buffer is too small.
+constexpr int result_buffer_too_small = 1107;
+
+// A buffer the caller may not have: null is refused unless it is given no room.
+int check_buffer(const void* buffer, std::size_t capacity, const void* size_out)
+{
+    if (buffer == nullptr && capacity != 0) {
+        log_line(run_log, "B\xFA" "fer nulo con capacidad distinta de cero");
+        return result_bad_command;
+    }
+    if (size_out == nullptr) {
+        log_line(run_log, "Puntero nulo donde devolver el tama\xF1o");
+        return result_bad_command;
+    }
+    return result_ok;
+}
+
+// Copies all of bytes into buffer when they fit in capacity; otherwise
+// touches nothing and answers 1107. A failed run's code is passed on.
+int hand_over(int result, const std::vector<unsigned char>& bytes, void* buffer,
+              std::size_t capacity)
+{
+    if (result != result_ok)
+        return result;
+    if (bytes.size() > capacity)
+        return result_buffer_too_small;
+    if (!bytes.empty())
+        std::memcpy(buffer, bytes.data(), bytes.size());
+    return result_ok;
+}
+
 }  // namespace
 
 extern "C" {
@@ -55,6 +89,37 @@ TESSEL_API int TESSEL_CALL tessel_encode(const char* switches, const char* outpu
     const auto* bytes = static_cast<const char*>(data);
     return locked_call(
         [=] { return run_with_data(switches, output_name, bytes, size); });
+}
+
+TESSEL_API int TESSEL_CALL tessel_image(const char* switches, const void* data, size_t size,
+                                        void* buffer, size_t capacity, size_t* image_size)
+{
+    const auto* bytes = static_cast<const char*>(data);
+    return locked_call([=] {
+        const int refused = check_buffer(buffer, capacity, image_size);
+        if (refused != result_ok)
+            return refused;
+        *image_size = 0;  // also when running out of memory throws past the run
+        std::vector<unsigned char> image;
+        const int result = run_into_memory(switches, bytes, size, memory_output::image, &image, nullptr);
+        if (result == result_ok)
+            *image_size = image.size();
+        return hand_over(result, image, buffer, capacity);
+    });
+}
+
+TESSEL_API int TESSEL_CALL tessel_modules(const char* switches, const void* data, size_t size,
+                                          unsigned char* modules, size_t capacity, int* side)
+{
+    const auto* bytes = static_cast<const char*>(data);
+    return locked_call([=] {
+        const int refused = check_buffer(modules, capacity, side);
+        if (refused != result_ok)
+            return refused;
+        std::vector<unsigned char> matrix;
+        const int result = run_into_memory(switches, bytes, size, memory_output::modules, &matrix, side);
+        return hand_over(result, matrix, modules, capacity);
+    });
 }
 
 TESSEL_API const char* TESSEL_CALL tessel_version(void)

@@ -27,6 +27,23 @@ long current_process_id();
 // Returns false when no such file could be made; buffer then holds "".
 bool create_temp_file(char* buffer, std::size_t size, const char* prefix);
 
+// Opens name for appending only, creating it when it is missing, so that
+// every append_whole lands at the end of the file as one piece even while
+// other processes append to it (Windows: append-only access, and a lock
+// around each append for where the end is found and written in two steps;
+// POSIX: O_APPEND). Others may read, write, rename and delete the file
+// meanwhile. nullptr when it cannot be opened; the caller closes the stream
+// with fclose.
+std::FILE* open_append_only(const char* name);
+
+// Writes the size bytes with one system write on the stream's file, past the
+// stream's own buffer (nothing may wait in that buffer). Returns true when
+// every byte was written.
+bool append_whole(std::FILE* stream, const char* bytes, std::size_t size);
+
+// How a text file of the platform ends a line: CR LF on Windows, LF on POSIX.
+extern const char* const text_line_end;
+
 // The calling thread's last system error code (errno, or GetLastError), and a
 // way to put it back after work that may have changed it.
 int last_system_error();
@@ -44,6 +61,41 @@ bool stream_is_terminal(std::FILE* stream);
 // end of input at Ctrl-Z; POSIX streams are like that already. Call before
 // the first read or write. Returns false when the mode could not be set.
 bool set_binary_stream(std::FILE* stream);
+
+// How text was turned into the programs' own narrow text (the ANSI code
+// page on Windows, bytes as they are on POSIX).
+enum class ansi_conversion {
+    exact,              // every character has its own byte(s) in the code page
+    not_representable,  // one has none (Windows would put a look-alike there)
+    no_memory,
+};
+
+// A file name that the user wrote in UTF-8 (a line of a UTF-8 text file), as
+// the name the narrow file functions open. Windows: converted to the ANSI
+// code page with the command line's rule, so "a\xC3\xB1o.png" opens
+// "a\xF1o.png" or nothing; not_representable when the text is not UTF-8 or a
+// character has no byte(s) of its own in the code page. POSIX: names are
+// bytes, copied as they are. On any result but exact, *name is empty.
+ansi_conversion file_name_from_utf8(const char* utf8, std::string* name);
+
+// Lines typed at a console. A Windows console hands its input over as UTF-16
+// text, which read_console_line converts with the command line's rule; a
+// POSIX terminal gives bytes, read as bytes (console_gives_wide_text is
+// always false there).
+bool console_gives_wide_text(std::FILE* stream);
+
+enum class console_line {
+    line,               // *line holds the line, with its line end when it had one
+    not_representable,  // a character has no byte(s) in the code page; *line is empty
+    no_memory,          // *line is empty
+    end,                // no more input (a read error ends it too)
+};
+
+// Reads the next line typed at the console of stream (for which
+// console_gives_wide_text is true), up to and including its line end, in
+// the ANSI code page. Of a line longer than max_chars characters, the first
+// max_chars + 1 are kept and the rest are read and dropped.
+console_line read_console_line(std::FILE* stream, std::size_t max_chars, std::string* line);
 
 // Lets the heap keep up to 1 MiB of freed memory for the next allocations
 // instead of handing it back to the system at once, for a process that does

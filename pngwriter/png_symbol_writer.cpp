@@ -1,9 +1,11 @@
 #include "pngwriter/png_symbol_writer.h"
 
 #include "frontend/exit_codes.h"
+#include "frontend/print_size.h"
 #include "frontend/run_settings.h"
 #include "runlog/log_message.h"
 #include "runlog/run_log.h"
+#include "util/byte_sink.h"
 
 #include <csetjmp>
 #include <cstdio>
@@ -24,6 +26,12 @@ bool compute_geometry(int width, int dot_size, int margin, symbol_geometry* out)
     // margin * dot_size <= side, so it fits as well.
     out->band = static_cast<int32_t>(int64_t{margin} * dot_size);
     return true;
+}
+
+void log_image_too_large(int dot_size, int margin)
+{
+    log_message("Imagen demasiado grande: tama\xF1o %d y margen %d exceden el l\xEDmite", dot_size,
+                margin);
 }
 
 namespace {
@@ -78,9 +86,20 @@ namespace {
 
 enum class png_outcome { written, no_write_struct, no_info_struct, library_error };
 
+// libpng's output callbacks. A sink that fails ends the image as a failed
+// fwrite does in libpng's own file output: png_error, back to the setjmp.
+void write_to_sink(png_structp png, png_bytep bytes, png_size_t size)
+{
+    if (!sink_write(static_cast<byte_sink*>(png_get_io_ptr(png)), bytes, size))
+        png_error(png, "Write Error");
+}
+
+// The file is flushed once, after the image, where its result is checked.
+void flush_nothing(png_structp /*png*/) {}
+
 // The only function that calls libpng. Nothing with a destructor lives here:
 // libpng reports errors with longjmp back to the setjmp below.
-png_outcome write_png_rows(std::FILE* file, const QRcode* symbol, int dot_size,
+png_outcome write_png_rows(byte_sink* sink, const QRcode* symbol, int dot_size, int dpi,
                            const symbol_geometry* geometry, uint8_t* row)
 {
     png_structp png =
@@ -97,9 +116,13 @@ png_outcome write_png_rows(std::FILE* file, const QRcode* symbol, int dot_size,
         return png_outcome::library_error;
     }
     const auto side = static_cast<png_uint_32>(geometry->side);
-    png_init_io(png, file);
+    png_set_write_fn(png, sink, write_to_sink, flush_nothing);
     png_set_IHDR(png, info, side, side, 1, PNG_COLOR_TYPE_GRAY, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    if (dpi > 0) {
+        const auto ppm = static_cast<png_uint_32>(pixels_per_metre(dpi));
+        png_set_pHYs(png, info, ppm, ppm, PNG_RESOLUTION_METER);
+    }
     png_write_info(png, info);
 
     std::memset(row, 0xFF, static_cast<std::size_t>(geometry->row_bytes));
@@ -119,16 +142,16 @@ png_outcome write_png_rows(std::FILE* file, const QRcode* symbol, int dot_size,
     return png_outcome::written;
 }
 
-}  // namespace
-
-int write_symbol_png(const QRcode* symbol, const char* file_name)
+// Draws symbol at scale into out (memory) or, when file_name is given, into
+// that file, created once the geometry and the row buffer are known to be good.
+int write_symbol(const QRcode* symbol, const raster_scale& scale, const char* file_name,
+                 std::vector<unsigned char>* out)
 {
-    const int dot_size = run_settings.dot_size;
-    const int margin = run_settings.margin;
+    const int dot_size = scale.dot_size;
+    const int margin = scale.margin;
     symbol_geometry geometry{};
     if (!compute_geometry(symbol->width, dot_size, margin, &geometry)) {
-        log_message("Imagen demasiado grande: tama\xF1o %d y margen %d exceden el l\xEDmite",
-                    dot_size, margin);
+        log_image_too_large(dot_size, margin);
         return result_png_failed;
     }
     auto* row = static_cast<uint8_t*>(std::malloc(static_cast<std::size_t>(geometry.row_bytes)));
@@ -136,19 +159,27 @@ int write_symbol_png(const QRcode* symbol, const char* file_name)
         log_line(run_log, "Error al reservar memoria para grabar imagen");
         return result_no_memory;
     }
-    std::FILE* file = std::fopen(file_name, "wb");
-    if (file == nullptr) {
-        std::free(row);
-        log_message("Error al crear archivo [%s]", file_name);
-        log_system_error(run_log);
-        return result_cannot_create;
+    std::FILE* file = nullptr;
+    if (file_name != nullptr) {
+        file = std::fopen(file_name, "wb");
+        if (file == nullptr) {
+            std::free(row);
+            log_message("Error al crear archivo [%s]", file_name);
+            log_system_error(run_log);
+            return result_cannot_create;
+        }
     }
-    const png_outcome outcome = write_png_rows(file, symbol, dot_size, &geometry, row);
+    byte_sink sink = file != nullptr ? file_sink(file) : memory_sink(out);
+    const png_outcome outcome = write_png_rows(&sink, symbol, dot_size, scale.dpi, &geometry, row);
     std::free(row);
     // The last bytes are still in the stream's buffer: only a clean flush and
     // close mean the file is whole (a full disk shows here).
-    const bool flushed = std::fflush(file) == 0;
-    const bool closed = std::fclose(file) == 0;
+    bool flushed = true;
+    bool closed = true;
+    if (file != nullptr) {
+        flushed = std::fflush(file) == 0;
+        closed = std::fclose(file) == 0;
+    }
     switch (outcome) {
     case png_outcome::no_write_struct:
         log_line(run_log, "Error al inicializar PNG writer.");
@@ -157,6 +188,10 @@ int write_symbol_png(const QRcode* symbol, const char* file_name)
         log_line(run_log, "Error al crear PNG info.");
         return result_png_failed;
     case png_outcome::library_error:
+        if (sink.out_of_memory) {
+            log_line(run_log, "Error al reservar memoria para grabar imagen");
+            return result_no_memory;
+        }
         log_line(run_log, "Error al escribir imagen PNG.\n");
         return result_png_failed;
     case png_outcome::written:
@@ -167,4 +202,23 @@ int write_symbol_png(const QRcode* symbol, const char* file_name)
         return result_png_failed;
     }
     return result_ok;
+}
+
+}  // namespace
+
+int write_symbol_png(const QRcode* symbol, const char* file_name, const raster_scale& scale)
+{
+    return write_symbol(symbol, scale, file_name, nullptr);
+}
+
+int write_symbol_png(const QRcode* symbol, const char* file_name)
+{
+    const run_settings_t& s = run_settings;
+    return write_symbol_png(symbol, file_name, raster_scale{s.dot_size, s.margin, s.dpi});
+}
+
+int make_symbol_png(const QRcode* symbol, const raster_scale& scale, std::vector<unsigned char>* out)
+{
+    out->clear();
+    return write_symbol(symbol, scale, nullptr, out);
 }

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <qrencode.h>
+#include <vector>
 
 // Geometry of one symbol image, in pixels and bytes.
 struct symbol_geometry {
@@ -18,6 +19,9 @@ struct symbol_geometry {
 // range: width < 1, dot_size < 1, margin < 0).
 bool compute_geometry(int width, int dot_size, int margin, symbol_geometry* out);
 
+// Logs that an image of dot_size and margin is too large to draw.
+void log_image_too_large(int dot_size, int margin);
+
 // Draws module row j of symbol into row (geometry.row_bytes bytes): white
 // everywhere (bit 1, bits after the last pixel included), and dot_size black
 // pixels (bit 0) for every module whose bit 0 is set. Pixels are packed most
@@ -25,13 +29,31 @@ bool compute_geometry(int width, int dot_size, int margin, symbol_geometry* out)
 void draw_module_row(const QRcode* symbol, int j, int dot_size, const symbol_geometry& geometry,
                      uint8_t* row);
 
-// Writes symbol to file_name (created or truncated) with the run settings'
-// dot_size and margin. Returns 0 when every byte reached the file and it was
-// closed, else, after logging one line (and for 1101 the system's error text):
+// How a symbol is drawn: pixels per module (>= 1), quiet zone in modules
+// (>= 0), and the resolution the file states in a pHYs chunk, in dots per
+// inch (0: no chunk, the file carries no ancillary chunk at all).
+struct raster_scale {
+    int dot_size;
+    int margin;
+    int dpi;
+};
+
+// Writes symbol to file_name (created or truncated) drawn at scale. Returns 0
+// when every byte reached the file and it was closed, else, after logging one
+// line (and for 1101 the system's error text):
 //   1101 the file cannot be created, or a series name does not fit;
 //   1102 the row buffer cannot be allocated;
 //   1103 libpng fails, the image side does not fit 32 bits, or the file's last
 //        bytes cannot be written (flush or close fails).
 // A file created before a failure stays with whatever was written. The symbol
 // is only read.
+int write_symbol_png(const QRcode* symbol, const char* file_name, const raster_scale& scale);
+
+// The same with the run settings' dot_size, margin and dpi.
 int write_symbol_png(const QRcode* symbol, const char* file_name);
+
+// The same image as write_symbol_png writes at scale, byte for byte, into out
+// (which is replaced) instead of a file. Returns 0, or after logging one line
+// 1102 (no memory for the row or for out) or 1103 (libpng fails, or the side
+// does not fit 32 bits); out then holds a part of the image or nothing.
+int make_symbol_png(const QRcode* symbol, const raster_scale& scale, std::vector<unsigned char>* out);

@@ -5,11 +5,15 @@
 # symbols by tessel-batch, by 1,000 tessel processes and by zint's batch mode,
 # written to bench/batch-results.md. Then libtessel in one process against
 # tessel processes and tessel-batch, written to bench/library-results.md.
-# Last, under wine, a small symbol made through tessel.dll against one
-# tessel.exe process, written to bench/wine-results.md.
-# Usage: scripts/bench.sh [--batch | --library | --wine] [--quick]
-#   --batch, --library, --wine: that comparison only; --quick: fewer rounds,
-#   to try it out
+# Then the SVG and EMF writers beside the PNG writer, written to
+# bench/vector-results.md. Then a small symbol in memory through libtessel
+# against a file, against libqrencode and libpng alone, and from Python
+# against segno and python-qrcode, written to bench/memory-results.md. Last,
+# under wine, a small symbol made through tessel.dll against one tessel.exe
+# process, written to bench/wine-results.md.
+# Usage: scripts/bench.sh [--batch | --library | --vector | --memory | --wine] [--quick]
+#   --batch, --library, --vector, --memory, --wine: that comparison only;
+#   --quick: fewer rounds, to try it out
 # Builds into build-bench/ (static and shared variants); takes a few minutes.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -18,13 +22,16 @@ out=$root/build-bench
 
 # hyperfine times the runs, time (/usr/bin/time) reads peak memory, valgrind
 # counts instructions.
-# zint is the yardstick of the batch comparison, strace shows its system calls.
-scripts/deps.sh hyperfine time valgrind zint strace
+# zint is the yardstick of the batch comparison, strace shows its system calls;
+# segno and python-qrcode are those of the memory comparison.
+scripts/deps.sh hyperfine time valgrind zint strace python3-segno python3-qrcode
 scripts/posix-deps.sh
 
 batch_only=false
 wine_only=false
 library_only=false
+vector_only=false
+memory_only=false
 quick=false
 pass=()
 for arg in "$@"; do
@@ -32,6 +39,8 @@ for arg in "$@"; do
     --batch) batch_only=true ;;
     --wine) wine_only=true ;;
     --library) library_only=true ;;
+    --vector) vector_only=true ;;
+    --memory) memory_only=true ;;
     *) [ "$arg" != --quick ] || quick=true; pass+=("$arg") ;;
   esac
 done
@@ -125,6 +134,30 @@ run_library_bench() {
   rm -rf "$out/library-work"
   echo "bench: wrote bench/library-results.md"
 }
+run_vector_bench() {
+  rm -rf "$out/vector-work"
+  /usr/bin/python3 -B bench/vector_bench.py --tessel "$out/static/tessel" --work "$out/vector-work" \
+    --out "$root/bench/vector-results.md" "${pass[@]}"
+  rm -rf "$out/vector-work"
+  echo "bench: wrote bench/vector-results.md"
+}
+if $vector_only; then
+  run_vector_bench
+  exit 0
+fi
+run_memory_bench() {
+  cc -O2 -I "$root/include" -o "$out/memory_calls" bench/memory_calls.c \
+    -L "$out/static" -ltessel -lqrencode -lpng16 -Wl,-rpath,"$out/static"
+  rm -rf "$out/memory-work"
+  /usr/bin/python3 -B bench/memory_bench.py --driver "$out/memory_calls" --library "$out/static/libtessel.so" \
+    --work "$out/memory-work" --out "$root/bench/memory-results.md"
+  rm -rf "$out/memory-work"
+  echo "bench: wrote bench/memory-results.md"
+}
+if $memory_only; then
+  run_memory_bench
+  exit 0
+fi
 if $batch_only; then
   run_batch_bench
   exit 0
@@ -155,4 +188,6 @@ rm -rf "$out/work"
 echo "bench: wrote bench/results.md"
 run_batch_bench
 run_library_bench
+run_vector_bench
+run_memory_bench
 run_wine_bench

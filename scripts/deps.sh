@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing Tessel need, and
 # nothing when they are all there. Usage: scripts/deps.sh [extra packages...]
-# (mono-mcs and mono-runtime build and run the C# example of docs/library.md
-# against libtessel.so.)
+# (mono-mcs and mono-runtime build and run the C# examples of docs/library.md
+# against libtessel.so, libmono-system-drawing4.0-cil, with libgdiplus, gives
+# them System.Drawing; img2pdf, poppler-utils and librsvg2-bin place the PNG
+# and SVG files at their printed size in the end-to-end tests.)
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config bzip2 libpng-dev zlib1g-dev libqrencode-dev libgtest-dev
-          zbar-tools python3 python3-png mono-mcs mono-runtime "$@")
+          zbar-tools python3 python3-png mono-mcs mono-runtime libmono-system-drawing4.0-cil
+          img2pdf poppler-utils librsvg2-bin "$@")
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

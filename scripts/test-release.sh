@@ -49,12 +49,12 @@ for arch in "$@"; do
   for file in include/tessel.h lib/libtessel.dll.a lib/tessel.lib lib/tessel.def; do
     [ -f "$dist/$file" ] || fail "no $file"
   done
-  # The DLL exports the three functions by their plain names (stripping keeps
+  # The DLL exports the functions of tessel.h by their plain names (stripping keeps
   # the export table) and needs only Windows' own DLLs.
   headers=$("$win_host-objdump" -p "$dist/tessel.dll")
   exports=$(sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' <<<"$headers")
-  [ "$(grep -o 'tessel_[a-z]*$' <<<"$exports" | tr '\n' ' ')" = "tessel_encode tessel_run tessel_version " ] ||
-    fail "tessel.dll does not export exactly tessel_encode, tessel_run and tessel_version: $exports"
+  [ "$(grep -o 'tessel_[a-z]*$' <<<"$exports" | tr '\n' ' ')" = "tessel_encode tessel_image tessel_modules tessel_run tessel_version " ] ||
+    fail "tessel.dll does not export exactly the functions of tessel.h: $exports"
   [ "$(grep 'DLL Name:' <<<"$headers" | awk '{ print $3 }' | tr '\n' ' ')" = "KERNEL32.dll msvcrt.dll " ] ||
     fail "tessel.dll imports more than KERNEL32.dll and msvcrt.dll: $(grep 'DLL Name:' <<<"$headers")"
   for folder in "$root" "${clean_folders[@]}"; do

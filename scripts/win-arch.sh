@@ -55,11 +55,11 @@ win_arch_setup() {
 # test programs of tests/wine/: run_child.exe, which starts a Windows program
 # with an exact command line, dll_host.exe, which loads tessel.dll and calls
 # it as an embedding program does, linked_host.exe, linked with its mingw-w64
-# import library, and msvc_host.exe, linked with tessel.lib; and
-# bench/dll_bench.c's dll_bench.exe. dll_host.exe keeps the frame pointer and
-# pops each call's arguments at once, so that its stack check sees exactly
-# what the called function left. The linked hosts are made anew each time:
-# the import libraries may have changed.
+# import library, msvc_host.exe, linked with tessel.lib, and emf_player.exe,
+# which plays metafiles with GDI; and bench/dll_bench.c's dll_bench.exe.
+# dll_host.exe keeps the frame pointer and pops each call's arguments at once,
+# so that its stack check sees exactly what the called function left. The
+# linked hosts are made anew each time: the import libraries may have changed.
 win_test_helpers() {
   local root=$1
   if [ ! "$win_build/run_child.exe" -nt "$root/tests/wine/run_child.cpp" ]; then
@@ -70,6 +70,10 @@ win_test_helpers() {
     [ ! "$win_build/dll_host.exe" -nt "$root/include/tessel.h" ]; then
     "$win_host-gcc" -std=c11 -O2 -Wall -Wextra -Werror -fno-defer-pop -fno-omit-frame-pointer \
       -I "$root/include" "$root/tests/wine/dll_host.c" -lntdll -o "$win_build/dll_host.exe"
+  fi
+  if [ ! "$win_build/emf_player.exe" -nt "$root/tests/wine/emf_player.c" ]; then
+    "$win_host-gcc" -std=c11 -O2 -Wall -Wextra -Werror \
+      "$root/tests/wine/emf_player.c" -lgdi32 -o "$win_build/emf_player.exe"
   fi
   "$win_host-gcc" -std=c11 -O2 -Wall -Wextra -Werror -I "$root/include" \
     "$root/bench/dll_bench.c" -o "$win_build/dll_bench.exe"

@@ -28,6 +28,8 @@ COMMENT = re.compile(r"<!--(?! README\.txt: takes ).*?-->\n?", re.S)
 # Markdown typography in plain ASCII.
 ASCII = {"\u2014": "-", "\u2013": "-", "\u2026": "...", "\u2192": "->", "\u00d7": "x",
          "\u201c": '"', "\u201d": '"', "\u2018": "'", "\u2019": "'"}
+# The Spanish log messages are quoted without their accents.
+ASCII.update(zip("\u00e1\u00e9\u00ed\u00f3\u00fa\u00f1", "aeioun"))
 
 
 def plain(text):

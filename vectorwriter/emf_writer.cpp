@@ -1,11 +1,229 @@
+// The EMF symbol writer. The records are laid out by hand: a header, the
+// stock null pen and white brush selected, one polygon set for the whole
+// image, the stock black brush, one polygon set holding a four-cornered
+// polygon per horizontal run of dark modules, and the end record. Polygons,
+// not rectangles: with a null pen GDI leaves out a rectangle's right and
+// bottom line, while a polygon covers exactly its area, and adjacent runs meet
+// without a gap or an overlap. Stock objects need no handle to create or free.
+//
+// Units: every module is module_units device units of a reference device
+// made up for the image: 100 * side pixels across S millimetres, where side
+// is the image's units and S its side in hundredths of a millimetre (the
+// frame). The frame's S hundredths are then exactly side pixels, so a program
+// mapping the frame onto its page (GDI's PlayEnhMetaFile, GDI+, office
+// suites) puts every module edge, a whole unit, at the same fraction of the
+// page as in the symbol. No map mode record is needed.
 #include "vectorwriter/emf_writer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <new>
+
+namespace {
+
+constexpr uint32_t emr_header = 1;
+constexpr uint32_t emr_polypolygon = 8;
+constexpr uint32_t emr_eof = 14;
+constexpr uint32_t emr_selectobject = 37;
+constexpr uint32_t emr_polypolygon16 = 91;
+
+// Stock objects are named by their number with the high bit set.
+constexpr uint32_t stock_white_brush = 0x80000000u;
+constexpr uint32_t stock_black_brush = 0x80000004u;
+constexpr uint32_t stock_null_pen = 0x80000008u;
+
+constexpr uint32_t header_size = 108;  // with both header extensions
+constexpr uint32_t select_size = 12;
+constexpr uint32_t eof_size = 20;
+
+// Fine enough that a program rasterising at the reference device's own
+// resolution gets several pixels per module.
+constexpr uint64_t module_units = 16;
+// Beyond this the image is refused: nonsense as a print size, and the
+// reference device's micrometre size must fit 32 bits.
+constexpr double max_side_mm = 20000.0;
+
+// [x0, x1) x [y0, y1) in device units.
+struct box {
+    uint32_t x0, y0, x1, y1;
+};
+
+void put_u16(std::vector<unsigned char>& out, uint32_t value)
+{
+    out.push_back(static_cast<unsigned char>(value));
+    out.push_back(static_cast<unsigned char>(value >> 8));
+}
+
+void put_u32(std::vector<unsigned char>& out, uint32_t value)
+{
+    put_u16(out, value & 0xFFFFu);
+    put_u16(out, value >> 16);
+}
+
+// A RECTL of the pixels a box covers, inclusive-inclusive as EMF bounds are.
+void put_bounds(std::vector<unsigned char>& out, const box& b)
+{
+    put_u32(out, b.x0);
+    put_u32(out, b.y0);
+    put_u32(out, b.x1 - 1);
+    put_u32(out, b.y1 - 1);
+}
+
+uint64_t polypolygon_size(uint64_t polygons, bool wide)
+{
+    return 32 + polygons * (4 + 4 * (wide ? 8 : 4));
+}
+
+// Calls visit(row, first, end) for each horizontal run of dark modules, in
+// module coordinates of the symbol (no quiet zone).
+template <class Visit>
+void for_each_run(const QRcode* symbol, Visit visit)
+{
+    const int width = symbol->width;
+    for (int j = 0; j < width; ++j) {
+        const unsigned char* row = symbol->data + static_cast<std::size_t>(j) * static_cast<std::size_t>(width);
+        int k = 0;
+        while (k < width) {
+            if ((row[k] & 1) == 0) {
+                ++k;
+                continue;
+            }
+            const int first = k;
+            while (k < width && (row[k] & 1) != 0)
+                ++k;
+            visit(j, first, k);
+        }
+    }
+}
+
+// EMR_POLYPOLYGON16, or EMR_POLYPOLYGON when a coordinate may pass 16 bits:
+// one four-cornered polygon per box that each_box(put_box) hands over.
+template <class EachBox>
+void put_polypolygon(std::vector<unsigned char>& out, bool wide, const box& bounds, uint32_t polygons,
+                     EachBox each_box)
+{
+    put_u32(out, wide ? emr_polypolygon : emr_polypolygon16);            //  0 type
+    put_u32(out, static_cast<uint32_t>(polypolygon_size(polygons, wide))); //  4 size
+    put_bounds(out, bounds);                                             //  8 bounds
+    put_u32(out, polygons);                                              // 24 number of polygons
+    put_u32(out, 4 * polygons);                                          // 28 number of points
+    for (uint32_t i = 0; i < polygons; ++i)
+        put_u32(out, 4);                                                 // 32 points per polygon
+    const auto put_point = [&](uint32_t x, uint32_t y) {                 // then the points
+        if (wide) {
+            put_u32(out, x);
+            put_u32(out, y);
+        } else {
+            put_u16(out, x);
+            put_u16(out, y);
+        }
+    };
+    each_box([&](const box& b) {
+        put_point(b.x0, b.y0);
+        put_point(b.x1, b.y0);
+        put_point(b.x1, b.y1);
+        put_point(b.x0, b.y1);
+    });
+}
+
+void put_select(std::vector<unsigned char>& out, uint32_t object)
+{
+    put_u32(out, emr_selectobject);  // 0 type
+    put_u32(out, select_size);       // 4 size
+    put_u32(out, object);            // 8 object
+}
+
+void put_header(std::vector<unsigned char>& out, uint32_t side, uint32_t frame, uint32_t bytes,
+                uint32_t records)
+{
+    put_u32(out, emr_header);                  //   0 type
+    put_u32(out, header_size);                 //   4 size
+    put_bounds(out, box{0, 0, side, side});    //   8 bounds, device units
+    put_u32(out, 0);                           //  24 frame, 0.01 mm: right - left and
+    put_u32(out, 0);                           //     bottom - top are the image side,
+    put_u32(out, frame);                       //     as GDI and GDI+ measure a frame
+    put_u32(out, frame);
+    put_u32(out, 0x464D4520u);                 //  40 signature " EMF"
+    put_u32(out, 0x00010000u);                 //  44 version
+    put_u32(out, bytes);                       //  48 size of the metafile
+    put_u32(out, records);                     //  52 number of records
+    put_u16(out, 1);                           //  56 handles: only the reserved index 0
+    put_u16(out, 0);                           //  58 reserved
+    put_u32(out, 0);                           //  60 description length
+    put_u32(out, 0);                           //  64 description offset
+    put_u32(out, 0);                           //  68 palette entries
+    put_u32(out, 100 * side);                  //  72 reference device, pixels (x, y)
+    put_u32(out, 100 * side);
+    put_u32(out, frame);                       //  80 reference device, millimetres
+    put_u32(out, frame);
+    put_u32(out, 0);                           //  88 pixel format size
+    put_u32(out, 0);                           //  92 pixel format offset
+    put_u32(out, 0);                           //  96 no OpenGL records
+    put_u32(out, 1000 * frame);                // 100 reference device, micrometres
+    put_u32(out, 1000 * frame);
+}
+
+}  // namespace
 
 bool make_symbol_emf(const QRcode* symbol, int margin, double image_side_mm,
                      std::vector<unsigned char>* out)
 {
-    (void)symbol;
-    (void)margin;
-    (void)image_side_mm;
+    if (out == nullptr)
+        return false;
     out->clear();
-    return false;
+    if (symbol == nullptr || symbol->data == nullptr || symbol->width < 1 || margin < 0 ||
+        !std::isfinite(image_side_mm) || image_side_mm <= 0 || image_side_mm > max_side_mm)
+        return false;
+    const uint64_t frame = static_cast<uint64_t>(std::llround(image_side_mm * 100));
+    const uint64_t modules = static_cast<uint64_t>(symbol->width) + 2 * static_cast<uint64_t>(margin);
+    const uint64_t side = modules * module_units;
+    // The reference device's pixel count, 100 * side, is a signed 32-bit field.
+    if (frame < 1 || side > INT32_MAX / 100)
+        return false;
+    const bool wide = side > INT16_MAX;
+
+    // Module k of the symbol starts at at(k), past the quiet zone; side
+    // bounds every value.
+    const uint64_t offset = static_cast<uint64_t>(margin) * module_units;
+    const auto at = [&](int k) { return static_cast<uint32_t>(offset + static_cast<uint64_t>(k) * module_units); };
+    const auto run_box = [&](int j, int first, int end) { return box{at(first), at(j), at(end), at(j + 1)}; };
+    uint64_t runs = 0;
+    box ink{UINT32_MAX, UINT32_MAX, 0, 0};
+    for_each_run(symbol, [&](int j, int first, int end) {
+        ++runs;
+        const box b = run_box(j, first, end);
+        ink = box{std::min(ink.x0, b.x0), std::min(ink.y0, b.y0), std::max(ink.x1, b.x1), std::max(ink.y1, b.y1)};
+    });
+    const uint64_t bytes = header_size + 3 * select_size + polypolygon_size(1, wide) +
+                           (runs > 0 ? polypolygon_size(runs, wide) : 0) + eof_size;
+    if (bytes > UINT32_MAX)
+        return false;
+    const uint32_t records = runs > 0 ? 7 : 6;
+
+    try {
+        out->reserve(static_cast<std::size_t>(bytes));
+        put_header(*out, static_cast<uint32_t>(side), static_cast<uint32_t>(frame), static_cast<uint32_t>(bytes),
+                   records);
+        put_select(*out, stock_null_pen);
+        put_select(*out, stock_white_brush);
+        const box image{0, 0, static_cast<uint32_t>(side), static_cast<uint32_t>(side)};
+        put_polypolygon(*out, wide, image, 1, [&](auto put_box) { put_box(image); });
+        put_select(*out, stock_black_brush);
+        if (runs > 0) {
+            put_polypolygon(*out, wide, ink, static_cast<uint32_t>(runs), [&](auto put_box) {
+                for_each_run(symbol, [&](int j, int first, int end) { put_box(run_box(j, first, end)); });
+            });
+        }
+        put_u32(*out, emr_eof);   //  0 type
+        put_u32(*out, eof_size);  //  4 size
+        put_u32(*out, 0);         //  8 palette entries
+        put_u32(*out, 16);        // 12 palette offset, where it would start
+        put_u32(*out, eof_size);  // 16 size again, for reading backwards
+    } catch (const std::bad_alloc&) {
+        out->clear();
+        out->shrink_to_fit();
+        return false;
+    }
+    return true;
 }

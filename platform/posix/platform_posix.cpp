@@ -9,6 +9,7 @@
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
+#include <new>
 #include <pthread.h>
 #include <string_view>
 #include <sys/time.h>
@@ -57,6 +58,32 @@ bool create_temp_file(char* buffer, std::size_t size, const char* prefix)
     return true;
 }
 
+const char* const text_line_end = "\n";
+
+std::FILE* open_append_only(const char* name)
+{
+    // "a" is O_WRONLY | O_CREAT | O_APPEND: each write goes to the end of the
+    // file as one piece.
+    return std::fopen(name, "a");
+}
+
+bool append_whole(std::FILE* stream, const char* bytes, std::size_t size)
+{
+    const int fd = fileno(stream);
+    // A regular file takes the whole write at once; the loop is for a signal
+    // or a device that takes less.
+    while (size > 0) {
+        const ssize_t written = write(fd, bytes, size);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        bytes += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
 int last_system_error()
 {
     return errno;
@@ -93,6 +120,28 @@ void keep_freed_memory()
     mallopt(M_MMAP_THRESHOLD, 128 * 1024);
     mallopt(M_TRIM_THRESHOLD, 1024 * 1024);
 #endif
+}
+
+ansi_conversion file_name_from_utf8(const char* utf8, std::string* name)
+{
+    try {
+        *name = utf8;
+    } catch (const std::bad_alloc&) {
+        return ansi_conversion::no_memory;
+    }
+    return ansi_conversion::exact;
+}
+
+bool console_gives_wide_text(std::FILE* /*stream*/)
+{
+    return false;
+}
+
+// Never called: no POSIX stream gives wide text.
+console_line read_console_line(std::FILE* /*stream*/, std::size_t /*max_chars*/,
+                               std::string* /*line*/)
+{
+    return console_line::end;
 }
 
 bool check_arguments_exact(const char* /*program*/)

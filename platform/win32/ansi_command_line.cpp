@@ -38,10 +38,11 @@ const wchar_t* skip_argv_program_name(const wchar_t* line)
     return line;
 }
 
-ansi_conversion convert_exactly(const wchar_t* wide, std::string* text)
+}  // namespace
+
+ansi_conversion convert_to_ansi_exactly(const wchar_t* wide, std::size_t length, std::string* text)
 {
     text->clear();
-    const std::size_t length = std::wcslen(wide);
     if (length == 0)
         return ansi_conversion::exact;
     // Windows keeps a command line under 32,768 characters; a longer one
@@ -79,17 +80,17 @@ ansi_conversion convert_exactly(const wchar_t* wide, std::string* text)
     return ansi_conversion::exact;
 }
 
-}  // namespace
-
 ansi_conversion read_ansi_command_line(std::string* text)
 {
-    return convert_exactly(skip_winmain_program_name(GetCommandLineW()), text);
+    const wchar_t* line = skip_winmain_program_name(GetCommandLineW());
+    return convert_to_ansi_exactly(line, std::wcslen(line), text);
 }
 
 bool check_arguments_exact(const char* program)
 {
     std::string ignored;
-    switch (convert_exactly(skip_argv_program_name(GetCommandLineW()), &ignored)) {
+    const wchar_t* arguments = skip_argv_program_name(GetCommandLineW());
+    switch (convert_to_ansi_exactly(arguments, std::wcslen(arguments), &ignored)) {
     case ansi_conversion::exact:
         return true;
     case ansi_conversion::not_representable:

@@ -3,13 +3,9 @@
 // puts in place of characters the code page cannot hold.
 #pragma once
 
-#include <string>
+#include "platform/platform.h"
 
-enum class ansi_conversion {
-    exact,              // every character has its own byte(s) in the code page
-    not_representable,  // one has none: the runtime's text holds a look-alike
-    no_memory,
-};
+#include <string>
 
 // Fills *text with the text that follows the program name, which is skipped
 // as the start-up code skips it for WinMain: the name runs to the first
@@ -19,3 +15,8 @@ enum class ansi_conversion {
 // signed chars and so dropped such a character at the start of the text).
 // On any result but exact, *text is left empty.
 ansi_conversion read_ansi_command_line(std::string* text);
+
+// Converts the length characters at wide to the ANSI code page by the same
+// rule as the command line: exact, or not_representable when one character
+// has no byte(s) of its own there. On any result but exact, *text is empty.
+ansi_conversion convert_to_ansi_exactly(const wchar_t* wide, std::size_t length, std::string* text);

@@ -59,6 +59,64 @@ bool create_temp_file(char* buffer, std::size_t size, const char* prefix)
     return true;
 }
 
+const char* const text_line_end = "\r\n";
+
+namespace {
+
+// The run log's lock: one byte far past any real log, which no reader and no
+// append ever touches, locked around each append.
+constexpr DWORD log_lock_offset_high = 0x40000000;
+
+}  // namespace
+
+std::FILE* open_append_only(const char* name)
+{
+    // FILE_APPEND_DATA without FILE_WRITE_DATA: every write goes to the end
+    // of the file, however far others have moved it. The C runtime's append
+    // mode seeks to the end and then writes, and another process can append
+    // between the two steps, so lines were lost or torn. FILE_READ_DATA is
+    // there for LockFileEx, which needs read or write access.
+    const HANDLE handle =
+        CreateFileA(name, FILE_APPEND_DATA | FILE_READ_DATA,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return nullptr;
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_APPEND | _O_BINARY);
+    if (fd == -1) {
+        CloseHandle(handle);
+        return nullptr;
+    }
+    std::FILE* stream = _fdopen(fd, "ab");
+    if (stream == nullptr)
+        _close(fd);  // closes the handle too
+    return stream;
+}
+
+bool append_whole(std::FILE* stream, const char* bytes, std::size_t size)
+{
+    // WriteFile, not fwrite: the runtime writes an unbuffered stream in more
+    // than one piece, and a text-mode one in pieces of its translation buffer.
+    const intptr_t os_handle = _get_osfhandle(_fileno(stream));
+    if (os_handle == -1 || size > MAXDWORD)
+        return false;
+    const HANDLE handle = reinterpret_cast<HANDLE>(os_handle);
+    // An append-only write is one operation on a Windows volume, but not on
+    // every file system behind a share, nor under Wine, which finds the end
+    // and then writes there: the lock makes the two steps one for every
+    // Tessel process that writes the log. A log where it cannot be taken is
+    // still written.
+    OVERLAPPED at{};
+    at.OffsetHigh = log_lock_offset_high;
+    const bool locked = LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &at) != 0;
+    DWORD written = 0;
+    const bool ok = WriteFile(handle, bytes, static_cast<DWORD>(size), &written, nullptr) != 0 &&
+                    written == size;
+    if (locked)
+        UnlockFileEx(handle, 0, 1, 0, &at);
+    return ok;
+}
+
 int last_system_error()
 {
     return static_cast<int>(GetLastError());

@@ -78,7 +78,12 @@ def expected_bmp(path):
 
     out = bytearray()
     out += struct.pack("<2sIHHI", b"BM", data_offset + image_bytes, 0, 0, data_offset)
-    out += struct.pack("<IiiHHIIiiII", 40, width, height, 1, bit_count, 0, image_bytes, 0, 0, 0, 0)
+    # A resolution in pixels per metre is kept; BMP has no other unit.
+    x_ppm, y_ppm, metre = info.get("physical", (0, 0, False))
+    if not metre or max(x_ppm, y_ppm) >= 1 << 31:
+        x_ppm = y_ppm = 0
+    out += struct.pack("<IiiHHIIiiII", 40, width, height, 1, bit_count, 0, image_bytes, x_ppm, y_ppm,
+                       0, 0)
     for red, green, blue in colours:
         out += bytes((blue, green, red, 0))
     for row in reversed(pixel_rows):
@@ -165,6 +170,12 @@ def synthetic_images(folder):
                     with open(path, "wb") as f:
                         png.Writer(width, height, interlace=interlace, **options).write(f, rows)
                     paths.append(path)
+    for x_ppm, y_ppm, metre in ((11811, 7992, True), (1, 2, False), (1 << 31, 2835, True)):
+        path = os.path.join(folder, "phys_%d_%d_%d.png" % (x_ppm, y_ppm, metre))
+        with open(path, "wb") as f:
+            png.Writer(3, 2, greyscale=True, bitdepth=1, x_pixels_per_unit=x_ppm,
+                       y_pixels_per_unit=y_ppm, unit_is_meter=metre).write(f, [[0, 1, 0], [1, 0, 1]])
+        paths.append(path)
     return paths
 
 

@@ -1,6 +1,9 @@
 """End-to-end behaviour of tessel: switches, messages, exit codes, files."""
 
 import os
+import re
+import struct
+import subprocess
 import sys
 import zlib
 
@@ -12,6 +15,20 @@ SYNTAX = b"Error de sintaxis. Use -h para mostrar ayuda"
 ENCODE = b"Error al codificar dato de entrada"
 PNG_FAILED = b"Error al escribir imagen PNG."
 NO_VERSION = b"La versi\xf3n debe ser especificada para codificar simbolos estructurados."
+NO_DPI = b"Resoluci\xf3n no ha sido especificada"
+NO_SIZE = b"Tama\xf1o de impresi\xf3n no ha sido especificado"
+NEEDS_DPI = b"-w necesita -d para PNG y BMP: indique con -d la resoluci\xf3n de la impresora"
+VERIFACTU = ("https://www2.agenciatributaria.gob.es/wlpl/TIKE-CONT/ValidarQR?nif=89890001K"
+             "&numserie=12345678-G33&fecha=01-09-2024&importe=241.4")
+
+
+def bad_dpi(value):
+    return b"Resoluci\xf3n Inv\xe1lida: %s. Valores posibles: puntos por pulgada, de 1 a 100000" % value
+
+
+def bad_size(value):
+    return (b"Tama\xf1o de impresi\xf3n Inv\xe1lido: %s. Valores posibles: mil\xedmetros (35 o 35,5) "
+            b"o pulgadas (1.4in), hasta 1000 mm" % value)
 
 
 class Validation(TesselCase):
@@ -37,6 +54,24 @@ class Validation(TesselCase):
             (["-o", "a.png", "-z", "4", "-z", "0", "-z", "5", "X"], b"Tama\xf1o inv\xe1lido: 0"),
             (["-o", "a.png", "x" * 32768],
              b"Par\xe1metro demasiado largo: m\xe1ximo 32767 caracteres"),
+            (["-d", "-5", "-o", "a.png", "X"], NO_DPI),
+            (["-o", "a.png", "X", "-d"], NO_DPI),
+            (["-d", "0", "-o", "a.png", "X"], bad_dpi(b"0")),
+            (["-d", "abc", "-o", "a.png", "X"], bad_dpi(b"abc")),
+            (["-d", "300x", "-o", "a.png", "X"], bad_dpi(b"300x")),
+            (["-d", "100001", "-o", "a.png", "X"], bad_dpi(b"100001")),
+            (["-w", "-3", "-t", "svg", "-o", "a.svg", "X"], NO_SIZE),
+            (["-w", "0", "-d", "300", "-o", "a.png", "X"], bad_size(b"0")),
+            (["-w", "abc", "-d", "300", "-o", "a.png", "X"], bad_size(b"abc")),
+            (["-w", "35mmm", "-d", "300", "-o", "a.png", "X"], bad_size(b"35mmm")),
+            (["-w", "1e9", "-t", "svg", "-o", "a.svg", "X"], bad_size(b"1e9")),
+            (["-w", "1000.001", "-t", "svg", "-o", "a.svg", "X"], bad_size(b"1000.001")),
+            (["-w", "35", "-o", "a.png", "X"], NEEDS_DPI),
+            (["-w", "35", "-t", "bmp", "-o", "a.bmp", "X"], NEEDS_DPI),
+            (["-t", "bmp", "-o", "a.bmp", "X", "-w", "35"], NEEDS_DPI),
+            (["-t", "svg", "-w", "35", "-t", "png", "-o", "a.png", "X"], NEEDS_DPI),
+            (["-s", "-v", "40", "-d", "72", "-w", "10", "-t", "bmp", "-o", "a.bmp", "X"],
+             b"El s\xedmbolo de 177 m\xf3dulos no cabe en 10 mm a 72 ppp: aumente -w o -d"),
             # A long value's message is cut at the 2048-byte message buffer.
             (["-l", "x" * 3000, "-o", "a.png", "X"], (b"Nivel Inv\xe1lido: " + b"x" * 3000)[:2047]),
         ]
@@ -133,6 +168,67 @@ class SymbolFiles(TesselCase):
                            b"Imagen demasiado grande: tama\xf1o 2147483647 y margen 4 exceden "
                            b"el l\xedmite")
         self.assertFalse(os.path.exists(run.path("big.png")))
+        # Past libpng's million pixels a side, as with a large -z.
+        run = self.run_tessel("-d", "100000", "-w", "1000", "-o", "big.png", "X")
+        self.assertFailure(run, 1103, PNG_FAILED, b"")
+
+
+class PrintSize(TesselCase):
+    def test_switch_sets_give_the_side_the_resolution_and_the_stated_size(self):
+        # VeriFactu at level M: 49 modules, 57 with the quiet zone.
+        # (switches, raster side or None when a raster is refused, pixels per
+        # metre or None, SVG width and height)
+        cases = [
+            (["-d", "300", "-w", "35"], 8 * 57, 11811, b"40.714mm"),
+            (["-w", "35", "-d", "203"], 5 * 57, 7992, b"40.714mm"),
+            (["-d", "600", "-w", "1.5in"], 18 * 57, 23622, b"44.32mm"),
+            (["-w", "35,5", "-t", "svg"], None, None, b"41.296mm"),
+            (["-d", "300"], 3 * 57, 11811, b"14.478mm"),
+            (["-z", "4", "-m", "2"], 4 * 53, None, b"212"),
+        ]
+        for switches, side, ppm, stated in cases:
+            with self.subTest(switches=switches):
+                if side is not None:
+                    run = self.run_tessel("-l", "M", *switches, "-o", "a.png", VERIFACTU)
+                    width, _, _, info = read_png(run.path("a.png"))
+                    self.assertEqual((width, info.get("physical")),
+                                     (side, ppm and (ppm, ppm, True)))
+                    run = self.run_tessel("-l", "M", *switches, "-t", "bmp", "-o", "a.bmp", VERIFACTU)
+                    data = read_bytes(run.path("a.bmp"))
+                    self.assertEqual((struct.unpack_from("<ii", data, 18), struct.unpack_from("<ii", data, 38)),
+                                     ((side, side), (ppm or 0, ppm or 0)))
+                run = self.run_tessel("-l", "M", *switches, "-t", "SVG", "-o", "a.svg", VERIFACTU)
+                self.assertEqual(run.status, 0, run.log)
+                svg = read_bytes(run.path("a.svg"))
+                self.assertEqual(re.search(rb' width="(.*?)" height="(.*?)" viewBox', svg).groups(),
+                                 (stated, stated))
+
+    def test_a_pdf_and_an_svg_renderer_place_the_files_at_their_size(self):
+        run = self.run_tessel("-l", "M", "-d", "300", "-w", "35", "-o", "a.png", VERIFACTU)
+        subprocess.run(["img2pdf", run.path("a.png"), "-o", run.path("a.pdf")], check=True)
+        info = subprocess.run(["pdfinfo", run.path("a.pdf")], capture_output=True, check=True)
+        # 456 pixels at 300 dpi: 1.52 in, 33.2 mm of modules and quiet zone.
+        self.assertIn(b"Page size:       109.44 x 109.44 pts", info.stdout)
+        # The SVG drawn at its stated 14.478 mm at 300 dpi is the PNG, pixel
+        # for pixel, and decodes.
+        self.run_tessel("-l", "M", "-d", "300", "-o", "b.png", VERIFACTU)
+        self.run_tessel("-l", "M", "-d", "300", "-t", "svg", "-o", "b.svg", VERIFACTU)
+        subprocess.run(["rsvg-convert", "-d", "300", "-p", "300", run.path("b.svg"), "-o",
+                        run.path("drawn.png")], check=True)
+        _, _, drawn, info = read_png(run.path("drawn.png"))
+        planes = info["planes"]
+        self.assertEqual([[v // 255 for v in row[::planes]] for row in drawn],
+                         read_png(run.path("b.png"))[2])
+        self.assertEqual(zbar(run.path("drawn.png")), VERIFACTU.encode())
+
+    def test_a_series_sizes_every_member_alike(self):
+        data = "0123456789" * 12
+        self.run_tessel("-s", "-v", "1", "-t", "Svg", "-w", "20", "-o", "OUT.SVG", data)
+        run = self.run_tessel("-s", "-v", "1", "-d", "300", "-w", "20", "-o", "out.png", data)
+        for n in range(1, 7):
+            svg = read_bytes(run.path("OUT-%02d.SVG" % n))
+            self.assertIn(b'width="27.619mm"', svg)  # 20 mm * 29 / 21
+            self.assertEqual(read_png(run.path("out-%02d.png" % n))[0], 11 * 29)
 
 
 class Failures(TesselCase):
@@ -146,6 +242,11 @@ class Failures(TesselCase):
             self.skipTest("no /dev/full")
         run = self.run_tessel("-o", "/dev/full", "X")
         self.assertFailure(run, 1103, PNG_FAILED, b"")
+        run = self.run_tessel("-t", "svg", "-o", "/dev/full", "X")
+        self.assertFailure(run, 1103, b"Error al escribir archivo [/dev/full]")
+        run = self.run_tessel("-t", "svg", "-o", "nowhere/a.svg", "X")
+        self.assertFailure(run, 1101, b"Error al crear archivo [nowhere/a.svg]",
+                           b"                No such file or directory")
 
     def test_data_the_encoder_refuses(self):
         # libqrencode grows a single symbol past the version asked for, so only
@@ -222,7 +323,8 @@ class Series(TesselCase):
         for kind, code, messages, written in [
                 ("png", 1101, [b"Error al crear archivo [out-02.png]", b"                Is a directory",
                                PNG_FAILED, b""], (1, 4, 5, 6)),
-                ("bmp", 1106, [b"No se pudo grabar BMP definitivo"], (1, 3, 4, 5, 6))]:
+                ("bmp", 1106, [b"No se pudo grabar BMP definitivo", b"                Is a directory"],
+                 (1, 3, 4, 5, 6))]:
             with self.subTest(kind=kind):
                 folder = os.path.join(self.root, kind)
                 os.mkdir(folder)

@@ -1,6 +1,7 @@
 #include "frontend/switch_pass.h"
 
 #include "frontend/input_data.h"
+#include "frontend/print_size.h"
 #include "frontend/run_settings.h"
 #include "frontend/tokenizer.h"
 
@@ -100,6 +101,56 @@ TEST(SwitchPass, UnknownSwitchesFailAndHelpEndsThePass)
     r = pass("-M 2 -h");
     EXPECT_EQ(r.result, 1105);
     EXPECT_FALSE(r.outcome.help_shown);
+}
+
+TEST(SwitchPass, PrintSizesNeedAResolutionForRastersOnly)
+{
+    EXPECT_EQ(pass("-d 300 -w 35,5 -t EMF").result, 0);
+    EXPECT_EQ(run_settings.dpi, 300);
+    EXPECT_EQ(run_settings.print_size_nm, 35500000);
+    EXPECT_EQ(run_settings.image_type, image_emf);
+    EXPECT_EQ(pass("-w 35 -t svg").result, 0);
+    EXPECT_EQ(pass("-w 35 -t bmp -d 300").result, 0) << "in any order";
+    EXPECT_EQ(pass("-w 35 -t gif").result, 1105);
+}
+
+TEST(PrintSize, ValuesAreReadWholeAndExactly)
+{
+    const struct {
+        const char* text;
+        int64_t nm;
+    } sizes[] = {{"35", 35000000}, {"35.5", 35500000}, {"35,5mm", 35500000}, {"1.5IN", 38100000},
+                 {".5", 500000}, {"0.0000005", 1}, {"0.0000004", 0}, {"1000", 1000000000},
+                 {"1000.000001", 0}, {"39in", 990600000}, {"40in", 0}, {"", 0}, {",", 0},
+                 {"35mmm", 0}, {"1e9", 0}, {"3.5.1", 0}, {" 35", 0}, {"+35", 0},
+                 {"99999999999999999999", 0}};
+    for (const auto& size : sizes)
+        EXPECT_EQ(parse_print_size(size.text), size.nm) << size.text;
+    EXPECT_EQ(parse_dpi("0300"), 300);
+    EXPECT_EQ(parse_dpi("100000"), 100000);
+    for (const char* bad : {"100001", "0", "", "300x", "+3", "99999999999999999999"})
+        EXPECT_EQ(parse_dpi(bad), 0) << bad;
+    EXPECT_EQ(pixels_per_metre(max_dpi), 3937008);
+
+    // 49 modules in 35 mm: 5, 8 and 16 dots at 203, 300 and 600 dpi.
+    EXPECT_EQ(dot_size_for(35 * nm_per_mm, 203, 49), 5);
+    EXPECT_EQ(dot_size_for(35 * nm_per_mm, 300, 49), 8);
+    EXPECT_EQ(dot_size_for(35 * nm_per_mm, 600, 49), 16);
+    EXPECT_EQ(dot_size_for(nm_per_inch, 49, 49), 1) << "exactly one inch";
+    EXPECT_EQ(dot_size_for(nm_per_inch - 1, 49, 49), 0);
+    EXPECT_EQ(dot_size_for(max_print_size_nm, max_dpi, 21), 187476);
+
+    char text[32];
+    const struct {
+        int64_t value;
+        int decimals;
+        const char* text;
+    } decimals[] = {{35000000, 6, "35"}, {40714, 3, "40.714"}, {50, 3, "0.05"}, {-1500, 3, "-1.5"},
+                    {INT64_MIN, 0, "-9223372036854775808"}};
+    for (const auto& d : decimals) {
+        format_decimal(text, sizeof text, d.value, d.decimals);
+        EXPECT_STREQ(text, d.text);
+    }
 }
 
 TEST(ToInt, ReadsLikeTheCRuntimeButSaturates)

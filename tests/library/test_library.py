@@ -1,5 +1,6 @@
 """libtessel.so through ctypes against tessel processes, bytes no command line carries, threads,
-directories, a renamed log, reloads. Usage: test_library.py TESSEL LIBTESSEL [unittest arguments]"""
+directories, a renamed log, reloads, images and modules in memory.
+Usage: test_library.py TESSEL LIBTESSEL [unittest arguments]"""
 
 import _ctypes
 import ctypes
@@ -9,6 +10,7 @@ import sys
 import threading
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+import png  # noqa: E402  (Debian's python3-png)
 from harness import STAMP, TesselCase, main, read_bytes, zbar, zbar_series  # noqa: E402
 
 LIBRARY = sys.argv.pop(2)
@@ -20,11 +22,55 @@ def load():
     lib.tessel_run.argtypes = [ctypes.c_char_p]
     lib.tessel_encode.argtypes = [ctypes.c_char_p, ctypes.c_char_p, ctypes.c_void_p, ctypes.c_size_t]
     lib.tessel_version.restype = ctypes.c_char_p
+    for name, size in (("tessel_image", ctypes.c_size_t), ("tessel_modules", ctypes.c_int)):
+        getattr(lib, name).argtypes = [ctypes.c_char_p, ctypes.c_void_p, ctypes.c_size_t, ctypes.c_void_p,
+                                       ctypes.c_size_t, ctypes.POINTER(size)]
     return lib
 
 
 def encode(lib, switches, name, data):
     return lib.tessel_encode(switches, name, data, 1 if data is None else len(data))
+
+
+def in_memory(test, call, switches, data, size=None):
+    """(code, bytes, size) of tessel_image or tessel_modules ("image" or "modules"), asked for
+    the size first, then given one byte too few, then a buffer of the size: each call must
+    keep to its buffer's capacity and leave a short one untouched."""
+    fn, out = (test.lib.tessel_image, ctypes.c_size_t(7)) if call == "image" else \
+        (test.lib.tessel_modules, ctypes.c_int(7))
+    size = len(data or b"") if size is None else size
+    code = fn(switches, data, size, None, 0, ctypes.byref(out))
+    if code != 1107:
+        return code, None, out.value
+    needed = out.value if call == "image" else out.value ** 2
+    buffer = ctypes.create_string_buffer(b"\xa5" * (needed + 1), needed + 1)
+    test.assertEqual((fn(switches, data, size, buffer, needed - 1, ctypes.byref(out)), buffer.raw),
+                     (1107, b"\xa5" * (needed + 1)))
+    code = fn(switches, data, size, buffer, needed, ctypes.byref(out))
+    test.assertEqual(buffer.raw[needed:], b"\xa5")
+    return code, buffer.raw[:needed], out.value
+
+
+# Switches and data for images in memory, each the file that tessel_encode writes.
+VERIFACTU = b"https://www2.agenciatributaria.gob.es/wlpl/TIKE-CONT/ValidarQR?nif=89890001K&numserie=12345678&fecha=01-01-2024&importe=241.4"
+IMAGES = [(b"-l M", b"https://example.com/item/1"), (b"-t bmp -z 5 -m 1", b"BMP!"),
+          (b"-8 -v 40 -l L -z 1 -m 0", bytes(range(256)) * 8), (b"-t Bmp -v 40 -z 2", b"x"),
+          (b"-l M -d 300 -w 35", VERIFACTU), (b"-t bmp -l M -d 203 -w 35,5", VERIFACTU),
+          (b"-t svg -z 4", b"SVG"), (b"-t SVG -l M -w 46", VERIFACTU), (b"-t svg -v 40 -d 600", b"x"),
+          (b"-t emf -m 2", b"EMF"), (b"-t Emf -l M -d 300 -w 35", VERIFACTU), (b"-t emf -v 40 -w 1.5in", b"x")]
+# Refused by both calls with this code and log line, and *size set to 0.
+REFUSALS = [
+    (b"-z 0", b"X", None, 1105, b"Tama\xf1o inv\xe1lido: 0"),
+    (b"-t emf -d 0", b"X", None, 1105,
+     b"Resoluci\xf3n Inv\xe1lida: 0. Valores posibles: puntos por pulgada, de 1 a 100000"),
+    (b"-v 41", b"X", None, 1104, b"Error al codificar dato de entrada"),
+    (b"-S -v 1", SERIES, None, 1105, b"Serie de s\xedmbolos no admitida: la llamada devuelve un solo s\xedmbolo"),
+    (b"-l M x", b"a", None, 1105, b"Dato no admitido entre los modificadores: x"),
+    (b"-o y.png", b"a", None, 1105, b"Archivo de salida no admitido entre los modificadores"),
+    (None, b"a\0b", None, 1105, b"Dato con un car\xe1cter nulo: se necesita -8 para codificarlo"),
+    (None, None, 3, 1105, b"Dato a codificar no ha sido especificado"),
+    (b"-8", b"x", 16 * 7089 + 1, 1104, b"Error al codificar dato de entrada"),  # read before any copy
+]
 
 
 # A command line of space-free tokens, and the same run as tessel_encode arguments.
@@ -137,6 +183,42 @@ class Library(TesselCase):
         self.lib.tessel_run(b"-o x.png")
         self.assertEqual([len(read_bytes(n).splitlines()) for n in ("old.log", "Tessel.log", "../b/Tessel.log")],
                          [2, 1, 1])
+
+    def test_images_in_memory_are_the_files(self):
+        for i, (switches, data) in enumerate(IMAGES):
+            with self.subTest(switches=switches):
+                code, log, files = self.in_folder(f"m{i}", lambda: encode(self.lib, switches, b"f", data))
+                memory = self.in_folder(f"m{i}", lambda: in_memory(self, "image", switches, data))
+                self.assertEqual((code, memory), (0, ((0, files["f"], len(files["f"])), log, {"f": files["f"]})))
+        for i, (switches, data, size, code, line) in enumerate(REFUSALS):
+            for call in ("image", "modules"):
+                with self.subTest(switches=switches, call=call):
+                    result = self.in_folder(f"n{i}{call}", lambda: in_memory(self, call, switches, data, size))
+                    self.assertEqual(result, ((code, None, 0), [line, b""], {}))
+        for switches in (b"-w 35", b"-t bmp -d 100 -w 5"):  # sizes only images need
+            self.assertEqual([in_memory(self, call, switches, b"X")[0] for call in ("image", "modules")], [1105, 0])
+        size, side = ctypes.c_size_t(), ctypes.c_int()
+        self.assertEqual([self.lib.tessel_image(None, b"X", 1, None, 5, ctypes.byref(size)),
+                          self.lib.tessel_modules(None, b"X", 1, ctypes.c_char_p(b"X"), 1, None)], [1105, 1105])
+
+    def test_modules_are_the_image_pixels_and_decode(self):
+        os.chdir(self.folder)
+        for switches, margin, data in ((b"-z 4 -m 2 -t bmp -v 3", 2, b"Zurich 46 mm"), (b"-l H -z 1 -m 0", 0, b"4" * 1000)):
+            with self.subTest(switches=switches):
+                code, modules, side = in_memory(self, "modules", switches, data)
+                image = in_memory(self, "image", switches.replace(b"-t bmp", b""), data)[1]  # its PNG
+                width, _, rows, _ = png.Reader(bytes=image).read()
+                rows, dot = [list(r) for r in rows], width // (side + 2 * margin)
+                symbol = slice(margin * dot, (margin + side) * dot, dot)
+                light = [[1 - m for m in modules[j * side:(j + 1) * side]] for j in range(side)]
+                self.assertEqual((code, (side - 17) % 4, [r[symbol] for r in rows[symbol]]), (0, 0, light))
+                # Drawn as a caller would: 3 pixels a module, a quiet zone of 4.
+                white = [[1] * (side + 8)] * 4
+                drawn = white + [[1] * 4 + row + [1] * 4 for row in light] + white
+                with open("drawn.png", "wb") as f:
+                    png.Writer(3 * (side + 8), 3 * (side + 8), greyscale=True, bitdepth=1).write(
+                        f, [[p for p in row for _ in "abc"] for row in drawn for _ in "abc"])
+                self.assertEqual(zbar("drawn.png"), data)
 
     def test_unload_and_load_again(self):
         os.chdir(self.folder)

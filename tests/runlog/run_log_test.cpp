@@ -39,6 +39,14 @@ TEST(RunLog, LinesAreTimeStampedAndMessagesAreData)
                               stamp + "100% %s %n\n" + stamp + "ends in a break\n\n" +
                               " {16}indented\n");
     EXPECT_TRUE(std::regex_match(text, expected)) << text;
+
+    // Longer than the line buffer: still whole.
+    std::FILE* g = std::tmpfile();
+    ASSERT_NE(g, nullptr);
+    const std::string long_text(6000, 'y');
+    log_line(g, long_text.c_str());
+    EXPECT_EQ(contents(g).substr(19), long_text + "\n");
+    std::fclose(g);
 }
 
 TEST(RunLog, TheTimeStampMatchesTheClockWithLeadingZeros)

@@ -7,6 +7,11 @@
  *       run HEX                tessel_run(the bytes): its code
  *       encode HEX HEX HEX     tessel_encode(switches, output name, data,
  *                              size): its code
+ *       image HEX HEX NAME     tessel_image(switches, data, size), the
+ *                              image saved as the file NAME: its code and
+ *                              its size
+ *       modules HEX HEX        tessel_modules(switches, data, size): its
+ *                              code, the side and the modules as 0s and 1s
  *       version                tessel_version()
  *       reload                 FreeLibrary, check that the DLL is gone, load
  *                              it again and find the names again: "reloaded"
@@ -38,12 +43,16 @@
 
 typedef int(TESSEL_CALL *run_fn)(const char *);
 typedef int(TESSEL_CALL *encode_fn)(const char *, const char *, const void *, size_t);
+typedef int(TESSEL_CALL *image_fn)(const char *, const void *, size_t, void *, size_t, size_t *);
+typedef int(TESSEL_CALL *modules_fn)(const char *, const void *, size_t, unsigned char *, size_t, int *);
 typedef const char *(TESSEL_CALL *version_fn)(void);
 
 static HMODULE library;
 static run_fn tessel_run_p;
 static encode_fn tessel_encode_p;
 static version_fn tessel_version_p;
+static image_fn tessel_image_p;
+static modules_fn tessel_modules_p;
 
 static void fail(const char *what)
 {
@@ -156,7 +165,10 @@ static void load(const char *path)
     tessel_run_p = (run_fn)(void (*)(void))GetProcAddress(library, "tessel_run");
     tessel_encode_p = (encode_fn)(void (*)(void))GetProcAddress(library, "tessel_encode");
     tessel_version_p = (version_fn)(void (*)(void))GetProcAddress(library, "tessel_version");
-    if (tessel_run_p == NULL || tessel_encode_p == NULL || tessel_version_p == NULL)
+    tessel_image_p = (image_fn)(void (*)(void))GetProcAddress(library, "tessel_image");
+    tessel_modules_p = (modules_fn)(void (*)(void))GetProcAddress(library, "tessel_modules");
+    if (tessel_run_p == NULL || tessel_encode_p == NULL || tessel_version_p == NULL ||
+        tessel_image_p == NULL || tessel_modules_p == NULL)
         fail("a name is not exported");
 }
 
@@ -181,8 +193,9 @@ int main(int argc, char **argv)
 {
     int i, code;
     if (argc < 2) {
-        fputs("usage: dll_host.exe DLL [run HEX | encode HEX HEX HEX | version | reload"
-              " | threads N HEX CODE | wrong-convention | cycles N]...\n", stderr);
+        fputs("usage: dll_host.exe DLL [run HEX | encode HEX HEX HEX | image HEX HEX NAME"
+              " | modules HEX HEX | version | reload | threads N HEX CODE | wrong-convention"
+              " | cycles N]...\n", stderr);
         return 2;
     }
     load(argv[1]);
@@ -199,6 +212,28 @@ int main(int argc, char **argv)
             i += 3;
             CHECKED("tessel_encode", code = tessel_encode_p(switches, name, data, size));
             printf("%d\n", code);
+        } else if (strcmp(argv[i], "image") == 0 && i + 3 < argc) {
+            static unsigned char image[65536];
+            const char *switches = unhex(argv[i + 1], &size);
+            const char *data = unhex(argv[i + 2], &size);
+            size_t n = 0;
+            FILE *file;
+            CHECKED("tessel_image", code = tessel_image_p(switches, data, size, image, sizeof image, &n));
+            if ((file = fopen(argv[i + 3], "wb")) == NULL || fwrite(image, 1, n, file) != n || fclose(file) != 0)
+                fail("cannot write the image file");
+            i += 3;
+            printf("%d %lu\n", code, (unsigned long)n);
+        } else if (strcmp(argv[i], "modules") == 0 && i + 2 < argc) {
+            const char *switches = unhex(argv[i + 1], &size);
+            const char *data = unhex(argv[i + 2], &size);
+            unsigned char modules[177 * 177];
+            int side = 0, j;
+            i += 2;
+            CHECKED("tessel_modules", code = tessel_modules_p(switches, data, size, modules, sizeof modules, &side));
+            printf("%d %d ", code, side);
+            for (j = 0; j < side * side; ++j)
+                putchar('0' + modules[j]);
+            putchar('\n');
         } else if (strcmp(argv[i], "version") == 0) {
             const char *version;
             CHECKED("tessel_version", version = tessel_version_p());

@@ -12,19 +12,23 @@ exactly the bytes or text a test gives and its exit code arrives whole.
 
 import ctypes
 import os
+import pty
 import re
+import select
 import shutil
 import struct
 import subprocess
 import sys
 import tempfile
+import termios
+import time
 import unittest
 import xml.etree.ElementTree as ElementTree
 
 import png  # Debian's python3-png
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
-from harness import STAMP, read_bytes  # noqa: E402  (the end-to-end suite's own helpers)
+from harness import STAMP, read_bytes, zbar  # noqa: E402  (the end-to-end suite's own helpers)
 
 WIN_BUILD = None
 POSIX_TESSEL = None
@@ -366,6 +370,32 @@ class RunLog(WineCase):
         self.assertTrue(reason)
         self.assertRegex(lines[-2], STAMP + rb"Error al crear archivo \[missing\\a\.png\]$")
         self.assertEqual(lines[-1], b" " * 16 + reason)
+        # A BMP that cannot be created gives the same reason.
+        self.assertEqual(self.run_windows("tessel.exe", b"-t bmp -o missing\\a.bmp data")[0], 1106)
+        lines = read_bytes(self.win_file("Tessel.log")).split(b"\r\n")[-3:]
+        self.assertRegex(lines[0], STAMP + rb"No se pudo grabar BMP definitivo$")
+        self.assertEqual(lines[1:], [b" " * 16 + reason, b""])
+
+    def test_four_batches_at_once_keep_every_line_whole(self):
+        # Lengths from 0 to past the runtime's 512- and 1024-byte buffers.
+        batches = [[b"P%dL%03d" % (p, i) + b"x" * ((i * 37 + p * 11) % 1500) for i in range(300)]
+                   for p in range(4)]
+        procs = []
+        for p, values in enumerate(batches):
+            with open(self.win_file("lines-%d.txt" % p), "wb") as f:
+                f.write(b"".join(b"-o a.png -l " + v + b" x\r\n" for v in values))
+        for p in range(4):
+            procs.append(subprocess.Popen(["wine", os.path.join(WIN_BUILD, "tessel-batch.exe"),
+                                           "lines-%d.txt" % p], cwd=self.folder, env=wine_env(),
+                                          stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL))
+        self.assertEqual([proc.wait(timeout=120) for proc in procs], [1105 % 256] * 4)
+        lines = read_bytes(self.win_file("Tessel.log")).split(b"\r\n")
+        self.assertEqual(lines.pop(), b"")
+        pattern = re.compile(STAMP + rb"Nivel Inv\xe1lido: (P\d+L\d+x*)\. Valores posibles: L, M, Q, H$")
+        torn = [line for line in lines if not pattern.match(line)]
+        self.assertEqual(torn, [], "torn lines")
+        self.assertEqual(sorted(pattern.match(line).group(1) for line in lines),
+                         sorted(v for values in batches for v in values))
 
 
 class TemporaryFile(WineCase):
@@ -436,6 +466,48 @@ class Images(WineCase):
         for name in names:
             self.assertSameImage(name)
 
+    def test_metafiles_played_by_gdi_state_their_size_and_draw_the_pngs_modules(self):
+        data = b"https://www2.agenciatributaria.gob.es/wlpl/TIKE-CONT/ValidarQR?nif=89890001K&fecha=01-09-2024"
+        # The EMF's switches, a PNG's with the same modules (-w needs -d
+        # there), and the frame in 0.01 mm from the PNG's side and the
+        # modules across the image and the symbol.
+        cases = [(b"-l M -w 35", b"-l M -d 300 -w 35", lambda side, n, w: 3500 * n / w),
+                 (b"-l M -d 300 -w 35,5", None, lambda side, n, w: 3550 * n / w),
+                 (b"-d 203 -z 6", None, lambda side, n, w: side * 2540 / 203),
+                 (b"-m 1", None, lambda side, n, w: side * 2540 / 96)]
+        lines = b"".join(emf + b" -t emf -o %d.emf " % i + data + b"\n" for i, (emf, _, _) in enumerate(cases))
+        self.assertEqual(self.run_windows("tessel-batch.exe", b"-", stdin_data=lines)[0], 0)
+        pngs, plays = [], []
+        for i, (emf, png_switches, _) in enumerate(cases):
+            self.assertEqual(self.run_posix(*(png_switches or emf).split(), "-o", f"{i}.png", data), 0)
+            (side, _, _, _), rows = pixels(os.path.join(self.posix_folder, f"{i}.png"))
+            # The first dark run is the top of a finder pattern, 7 modules long.
+            top = next(row for row in rows if 0 in row)
+            dot = (top.index(1, top.index(0)) - top.index(0)) // 7
+            pngs.append((side, side // dot, side // dot - 2 * top.index(0) // dot,
+                         bytes(255 * v for r in rows for v in r)))
+            # At the PNG's side every edge falls between pixels; at another
+            # the module centres are compared.
+            plays += [a for p in (side, side + 7) for a in (windows_path(self.win_file(f"{i}.emf")), str(p),
+                                                          windows_path(self.win_file(f"{i}-{p}.pgm")))]
+        proc = wine(os.path.join(WIN_BUILD, "emf_player.exe"), *plays)
+        self.assertEqual(proc.returncode, 0, proc.stderr)
+        frames = proc.stdout.decode().split("\n")[::2]
+
+        def centres(grey, side, n):
+            at = [int((k + 0.5) * side / n) for k in range(n)]
+            return [[grey[y * side + x] for x in at] for y in at]
+
+        for i, ((emf, _, frame), (side, n, width, png_grey)) in enumerate(zip(cases, pngs)):
+            with self.subTest(emf=emf):
+                left, top, right, bottom = map(int, frames[i].split())
+                self.assertEqual((left, top, bottom), (0, 0, right))
+                self.assertAlmostEqual(right, frame(side, n, width), delta=0.5)
+                for p in (side, side + 7):
+                    grey = read_bytes(self.win_file(f"{i}-{p}.pgm")).split(b"\n", 1)[1]
+                    self.assertTrue(p != side or grey == png_grey, "not the PNG's pixels")
+                    self.assertEqual(centres(grey, p, n), centres(png_grey, side, n), p)
+                    self.assertEqual(zbar(self.win_file(f"{i}-{p}.pgm")), data, p)
 
 class Png2Bmp(WineCase):
     def setUp(self):
@@ -474,7 +546,8 @@ class Png2Bmp(WineCase):
 
 class ReleaseMetadata(WineCase):
     RT_VERSION, RT_MANIFEST = 16, 24
-    TEST_PROGRAMS = ("run_child.exe", "dll_host.exe", "linked_host.exe", "msvc_host.exe", "dll_bench.exe")
+    TEST_PROGRAMS = ("run_child.exe", "dll_host.exe", "linked_host.exe", "msvc_host.exe", "dll_bench.exe",
+                     "emf_player.exe")
     # Windows Vista, 7, 8, 8.1, and 10 and 11.
     SUPPORTED_OS = {"{e2011457-1546-43c5-a5fe-008deee3d3f0}", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
                     "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
@@ -541,6 +614,54 @@ class Batch(WineCase):
         self.assertRegex(log[0], STAMP + rb"Error al crear archivo \[missing\\c\.png\]$")
         self.assertEqual(log[1], b" " * 16 + helper("--message", "3"))
         self.assertEqual(log[2:], [b""])
+
+
+    def test_batch_files_in_utf8_and_ansi_keep_names_and_data_as_written(self):
+        cases = [
+            # file, (name, data) written, results
+            (b"\xef\xbb\xbf-o \"u1-a\xc3\xb1o \xc3\xb1.png\" caf\xc3\xa9\n",
+             [("u1-a\u00f1o \u00f1.png", b"caf\xc3\xa9")], [b"1\t0"]),
+            (b"-o u2.png plain\r\n-o \"u2-a\xc3\xb1o.png\" caf\xc3\xa9\r\n-o \"\xce\xa9.png\" x\r\n",
+             [("u2.png", b"plain"), ("u2-a\u00f1o.png", b"caf\xc3\xa9")], [b"1\t0", b"2\t0", b"3\t1105"]),
+            (b"-o \"a-a\xf1o.png\" caf\xe9\n-o \"a-\xc3\xb1.png\" x\n",
+             [("a-a\u00f1o.png", b"caf\xe9"), ("a-\u00c3\u00b1.png", b"x")], [b"1\t0", b"2\t0"]),
+        ]
+        for n, (text, written, results) in enumerate(cases):
+            with self.subTest(n=n):
+                with open(self.win_file("lines.txt"), "wb") as f:
+                    f.write(text)
+                self.run_windows("tessel-batch.exe", b"lines.txt")
+                self.assertEqual(self.stdout, results)
+                for name, data in written:
+                    self.assertEqual(self.run_posix("-o", name, data), 0)
+                    self.assertSameImage(name)
+        # A name outside the code page is refused, not written as another name.
+        self.assertEqual(sorted(n for n in os.listdir(self.folder) if n.endswith(".png")),
+                         sorted(name for _, written, _ in cases for name, _ in written))
+        self.assertRegex(read_bytes(self.win_file("Tessel.log")),
+                         b"^" + STAMP + b"Car\xe1cter no representable en el nombre de archivo\r\n$")
+
+
+    def test_lines_typed_at_the_console_arrive_as_the_command_line_would(self):
+        # Wine gives a program started on a terminal a console that reads it.
+        master, slave = pty.openpty()
+        proc = subprocess.Popen(["wine", os.path.join(WIN_BUILD, "tessel-batch.exe")], cwd=self.folder,
+                                env=wine_env(), stdin=slave, stdout=slave, stderr=slave)
+        os.close(slave)
+        # Wine's console drops what was typed before it put the terminal in raw mode.
+        deadline = time.monotonic() + 20
+        while termios.tcgetattr(master)[3] & termios.ICANON and time.monotonic() < deadline:
+            time.sleep(0.05)
+        os.write(master, '-o t2.png "caf\u00e9 a\u00f1o"\r-o t3.png \u03a9mega\r'.encode())
+        refusal = b"Car\xe1cter no representable en la l\xednea de comandos\r\n"
+        while not read_bytes(self.win_file("Tessel.log")).endswith(refusal) and time.monotonic() < deadline:
+            if select.select([master], [], [], 0.1)[0]:
+                os.read(master, 4096)
+        os.close(master)  # the end of the input
+        self.assertEqual(proc.wait(timeout=60), 1105 % 256)
+        self.assertEqual(self.run_posix("-o", "t2.png", b"caf\xe9 a\xf1o"), 0)
+        self.assertSameImage("t2.png")
+        self.assertEqual(sorted(os.listdir(self.folder)), ["Tessel.log", "t2.png"])
 
 
 def hex_or_null(data):
@@ -634,6 +755,21 @@ class Library(WineCase):
         self.assertEqual(self.host_calls(["threads 250 " + b"-o t.png".hex() + " 1105"]), ["0 0"])
         log = re.sub(STAMP, b"", read_bytes(os.path.join(self.host_folder, "Tessel.log")))
         self.assertTrue(log == b"Dato a codificar no ha sido especificado\r\n" * 2000, "lines lost or broken")
+
+    def test_images_and_modules_in_memory_are_what_tessel_exe_writes(self):
+        cases = [(b"-l M -z 2", b"mem.png", "Memoria €".encode()), (b"-t bmp -8", b"mem.bmp", bytes(range(1, 256))),
+                 (b"-t svg -w 46", b"mem.svg", b"SVG"), (b"-t emf -l M -d 300 -w 35", b"mem.emf", b"EMF")]
+        for switches, name, data in cases:
+            line = switches + b" -o " + name + b' "' + escaped(data) + b'"'
+            self.assertEqual(self.run_windows("tessel.exe", line)[0], 0)
+        out = self.host_calls([f"image {s.hex()} {d.hex()} {n.decode()}" for s, n, d in cases] +
+                              [f"modules {cases[0][0].hex()} {cases[0][2].hex()}"])
+        self.assertEqual(out[:-1], [f"0 {os.path.getsize(self.win_file(n.decode()))}" for _, n, _ in cases])
+        code, side, modules = out[-1].split()
+        rows = pixels(self.win_file("mem.png"))[1][8::2]  # -z 2, quiet zone 4
+        self.assertEqual((code, [modules[j * int(side):][:int(side)] for j in range(int(side))]),
+                         ("0", ["".join("01"[1 - p] for p in r[8::2][:int(side)]) for r in rows[:int(side)]]))
+        self.assertSameRuns()
 
     def test_a_program_linked_with_the_import_library(self):
         line = b"-l q -o linked.png Linked\\x21"

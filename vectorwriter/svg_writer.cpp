@@ -1,0 +1,105 @@
+#include "vectorwriter/svg_writer.h"
+
+#include "frontend/print_size.h"
+
+#include <array>
+#include <charconv>
+#include <new>
+#include <string_view>
+
+namespace {
+
+void append(std::vector<unsigned char>* out, std::string_view text)
+{
+    out->insert(out->end(), text.begin(), text.end());
+}
+
+// Integers through to_chars: no locale, no grouping.
+void append(std::vector<unsigned char>* out, int64_t value)
+{
+    std::array<char, 24> digits{};
+    char* end = std::to_chars(digits.data(), digits.data() + digits.size(), value).ptr;
+    append(out, std::string_view(digits.data(), static_cast<std::size_t>(end - digits.data())));
+}
+
+// The stated side: "87", or "40.714mm" from micrometres.
+void append_length(std::vector<unsigned char>* out, svg_side side)
+{
+    std::array<char, 32> text{};
+    format_decimal(text.data(), text.size(), side.amount, side.millimetres ? 3 : 0);
+    append(out, text.data());
+    if (side.millimetres)
+        append(out, "mm");
+}
+
+// One subpath per run of dark modules in a row, each a square strip drawn
+// with relative commands from the start of the previous one (a closed
+// subpath leaves the current point at its start).
+void append_modules(std::vector<unsigned char>* out, const QRcode* symbol, int margin)
+{
+    const int width = symbol->width;
+    int64_t at_x = 0;
+    int64_t at_y = 0;
+    bool first = true;
+    for (int y = 0; y < width; ++y) {
+        const unsigned char* row = symbol->data + static_cast<std::size_t>(y) * width;
+        for (int x = 0; x < width;) {
+            if ((row[x] & 1) == 0) {
+                ++x;
+                continue;
+            }
+            int run = 1;
+            while (x + run < width && (row[x + run] & 1) != 0)
+                ++run;
+            const int64_t left = int64_t{margin} + x;
+            const int64_t top = int64_t{margin} + y;
+            append(out, first ? "M" : "m");
+            append(out, first ? left : left - at_x);
+            append(out, " ");
+            append(out, first ? top : top - at_y);
+            append(out, "h");
+            append(out, run);
+            append(out, "v1h-");
+            append(out, run);
+            append(out, "z");
+            at_x = left;
+            at_y = top;
+            first = false;
+            x += run;
+        }
+    }
+}
+
+}  // namespace
+
+bool make_symbol_svg(const QRcode* symbol, int margin, svg_side side,
+                     std::vector<unsigned char>* out)
+{
+    out->clear();
+    if (symbol == nullptr || symbol->width < 1 || margin < 0 || side.amount < 1)
+        return false;
+    const int64_t modules = symbol->width + 2 * int64_t{margin};
+    try {
+        append(out, "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+                    "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"");
+        append_length(out, side);
+        append(out, "\" height=\"");
+        append_length(out, side);
+        append(out, "\" viewBox=\"0 0 ");
+        append(out, modules);
+        append(out, " ");
+        append(out, modules);
+        append(out, "\" shape-rendering=\"crispEdges\">\n<rect width=\"");
+        append(out, modules);
+        append(out, "\" height=\"");
+        append(out, modules);
+        append(out, "\" fill=\"#fff\"/>\n<path fill=\"#000\" d=\"");
+        append_modules(out, symbol, margin);
+        append(out, "\"/>\n</svg>\n");
+    } catch (const std::bad_alloc&) {
+        out->clear();
+        out->shrink_to_fit();
+        return false;
+    }
+    return true;
+}
