@@ -16,11 +16,10 @@ import hashlib
 import os
 import re
 
-# The product folders. platform/win32 is left out: the POSIX build neither
-# compiles nor runs it (the Wine tests cover it).
+# The product folders. platform/win32/ is among them: its mutants are built
+# by the Windows build and judged by the Wine suite (scripts/mutate.py).
 PRODUCT_FOLDERS = ["frontend", "runlog", "pngwriter", "bmpconv", "vectorwriter", "util", "platform",
                    "png2bmp", "batch", "library", "include"]
-EXCLUDED = ["platform/win32/"]
 
 RESULT_CODES = ["result_ok", "result_cannot_create", "result_no_memory", "result_png_failed",
                 "result_encode_refused", "result_bad_command", "result_bmp_failed"]
@@ -56,9 +55,8 @@ def product_files(root):
             dirs.sort()
             for name in sorted(names):
                 if name.endswith((".cpp", ".h")):
-                    rel = os.path.relpath(os.path.join(base, name), root).replace(os.sep, "/")
-                    if not any(rel.startswith(e) for e in EXCLUDED):
-                        files.append(rel)
+                    files.append(os.path.relpath(os.path.join(base, name), root)
+                                 .replace(os.sep, "/"))
     return files
 
 
@@ -258,19 +256,37 @@ def shares(sizes, available, n):
     return share
 
 
-def generate(root, n, seed, built=None):
-    """(sample, files left out because this build does not compile them)."""
+def pools_of(root, built):
+    """({file: code lines}, {file: candidates}, files left out because no
+    build compiles them); built is None when that is not known."""
     sizes, pools, unbuilt = {}, {}, []
     for path in product_files(root):
         if built is not None and path not in built:
             unbuilt.append(path)
             continue
         sizes[path], pools[path] = file_candidates(root, path)
+    return sizes, pools, unbuilt
+
+
+def generate(root, n, seed, built=None):
+    """(sample, files left out because no build compiles them)."""
+    sizes, pools, unbuilt = pools_of(root, built)
     share = shares(sizes, {f: len(pools[f]) for f in pools}, n)
     sample = []
     for path in sorted(pools):
         sample += sorted(pools[path], key=lambda c: rank(seed, c))[:share[path]]
     return sample, unbuilt
+
+
+def changed(root, lines, built=None):
+    """Every candidate on the given lines ({file: set of 1-based line
+    numbers}), and the changed files left out because no build compiles
+    them."""
+    _, pools, unbuilt = pools_of(root, built)
+    found = []
+    for path in sorted(pools):
+        found += [c for c in pools[path] if c.number in lines.get(path, ())]
+    return found, [f for f in unbuilt if lines.get(f)]
 
 
 def read_equivalents(path):

@@ -8,10 +8,24 @@ longer matches the sources.
 
 Usage: scripts/mutate.py [--min-score PERCENT] [--only SUBSTRING] [--keep] [--jobs N]
        scripts/mutate.py --generate [N] [--seed S] [--min-score PERCENT] [--only SUBSTRING]
+       scripts/mutate.py --generate --changed BASE [--min-score PERCENT] [--only SUBSTRING]
+       scripts/mutate.py --list --generate N --seed S --changed BASE [...]
 --generate runs N mutants (default 150) made by scripts/mutant_generator.py
 instead of the list, skipping those judged equivalent in
 scripts/equivalents.txt; it prints each survivor as an entry of that file.
+With --changed BASE it runs every generated mutant of the product lines that
+differ between the commit BASE and the work tree (added or changed lines, and
+every line of a product file git does not track yet) instead of a draw.
+--generate N --changed BASE runs both sets, each scored on its own; --list
+adds the mutants of the list, so that one run, one set of copies, does all.
 --jobs N (default 2) runs N mutants side by side, each in a copy of its own.
+
+A file that only the Windows builds compile (platform/win32/) is mutated
+like any other: the copy's own Windows build (build-win for win64, beside its
+POSIX build; build-win32 for win32) is rebuilt and the tests that the file's
+order line names "wine:CLASS[.TEST]" (64-bit) or "wine32:CLASS[.TEST]"
+(32-bit) run from tests/wine/test_wine.py under wine, in a prefix of the
+copy's own (build-win*/wine-prefix), made once per copy.
 Exit status: 0, or 1 when the score is below --min-score, the unmutated tree
 fails its tests, or a row of the list is wrong (missing file, original text
 not found or found more than once)."""
@@ -38,6 +52,15 @@ EQUIVALENTS = os.path.join(ROOT, "scripts", "equivalents.txt")
 BUILD_TIMEOUT = 300
 TEST_TIMEOUT = 60  # per ctest test; a mutant may loop for ever
 COPY_IGNORE = shutil.ignore_patterns(".git", ".cache", "build", "build-*", "Tessel.log")
+# The commands running now, so that a run cut short can end them.
+RUNNING = set()
+RUNNING_LOCK = threading.Lock()
+STOPPING = threading.Event()
+# An order line's names of Wine tests, not of ctest tests: "wine:" runs the
+# test against the 64-bit Windows build, "wine32:" against the 32-bit one.
+WINE_PREFIXES = {"wine:": "win64", "wine32:": "win32"}
+WIN_TOOLS = ["x86_64-w64-mingw32-g++", "wine", "wineserver"]
+WINE_PYTHON = "/usr/bin/python3" if os.path.exists("/usr/bin/python3") else sys.executable
 
 
 class Mutant:
@@ -51,6 +74,9 @@ class Mutant:
         self.outcome = None
         self.detail = ""
         self.folder = None
+        self.candidate = None  # the generator's, for a generated mutant
+        self.windows = False  # a file only the Windows build compiles
+        self.sets = []  # a generated mutant's: its draw, the changed lines, or both
 
 
 def join(text, line):
@@ -98,8 +124,12 @@ def parse_list(path):
 def run(command, cwd, timeout, env=None):
     """(exit status, output), or (None, ...) when the command outlives timeout
     seconds; its whole process group (a test's own children too) is killed."""
-    process = subprocess.Popen(command, cwd=cwd, stdout=subprocess.PIPE, env=env,
-                               stderr=subprocess.STDOUT, start_new_session=True)
+    with RUNNING_LOCK:
+        if STOPPING.is_set():
+            return None, "stopped"
+        process = subprocess.Popen(command, cwd=cwd, stdout=subprocess.PIPE, env=env,
+                                   stderr=subprocess.STDOUT, start_new_session=True)
+        RUNNING.add(process)
     try:
         out, _ = process.communicate(timeout=timeout)
         return process.returncode, out.decode("latin-1")
@@ -107,14 +137,30 @@ def run(command, cwd, timeout, env=None):
         os.killpg(process.pid, signal.SIGKILL)
         process.communicate()
         return None, "timed out"
+    finally:
+        with RUNNING_LOCK:
+            RUNNING.discard(process)
+
+
+def stop_all():
+    """Ends every command still running (a run cut short): its whole group."""
+    with RUNNING_LOCK:
+        STOPPING.set()
+        for process in RUNNING:
+            try:
+                os.killpg(process.pid, signal.SIGKILL)
+            except ProcessLookupError:
+                pass
 
 
 class Tree:
     """The private copy, its build folder and what each test needs built."""
 
     def __init__(self, work):
+        self.work = work
         self.src = os.path.join(work, "src")
         self.build = os.path.join(work, "build")
+        self.wins = {}  # the Windows builds by target, made when a mutant needs one
         # Each copy's tests get a temporary folder of their own, so that two
         # copies running side by side never see each other's files.
         self.tmp = os.path.join(work, "tmp")
@@ -128,6 +174,14 @@ class Tree:
         if os.path.isdir(cache):
             os.symlink(cache, os.path.join(self.src, ".cache"))
         self.targets = {}
+
+    def win(self, arch):
+        """The copy's Windows build of arch, made the first time; None when
+        it cannot be made."""
+        if arch not in self.wins:
+            build = WinBuild(self, arch)
+            self.wins[arch] = None if build.make() else build
+        return self.wins[arch]
 
     def configure(self):
         options = ["-DCMAKE_BUILD_TYPE=RelWithDebInfo", "-DTESSEL_STATIC_DEPS=ON",
@@ -199,6 +253,98 @@ class Tree:
         return failed[0] if failed else pattern
 
 
+class WinBuild:
+    """A copy's Windows build of one target (win64 or win32) and its wine
+    prefix. The 64-bit build judges most mutants: it is the quicker to make
+    and to run, and most of the Windows-only code is the same on both; code
+    that only the 32-bit build compiles is named with "wine32:" tests in its
+    order line."""
+
+    def __init__(self, tree, arch="win64"):
+        self.tree = tree
+        self.arch = arch
+        self.build = os.path.join(tree.work, "build-win" if arch == "win64" else "build-win32")
+        self.prefix = os.path.join(self.build, "wine-prefix")
+        env = {k: v for k, v in tree.env.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
+        # As scripts/win-arch.sh's win_wine_start: code page 1252, no Mono or Gecko.
+        env.update(WINEPREFIX=self.prefix, WINEARCH=arch, WINEDEBUG="-all", LC_ALL="C.UTF-8",
+                   WINEDLLOVERRIDES="mscoree,mshtml=", TESSEL_WIN_BUILD=self.build)
+        self.env = env
+        self.server = False
+
+    def make(self):
+        """Configures and builds everything and the test programs; None, or
+        what went wrong."""
+        src = self.tree.src
+        generator = ["-G", "Ninja"] if shutil.which("ninja") else []
+        status, out = run(["cmake", "-S", src, "-B", self.build] + generator +
+                          ["-DCMAKE_TOOLCHAIN_FILE=" + os.path.join(
+                              src, "cmake", "mingw-w64-%s.cmake"
+                              % ("x86_64" if self.arch == "win64" else "i686")),
+                           "-DCMAKE_BUILD_TYPE=RelWithDebInfo", "-DTESSEL_TESTS=OFF",
+                           "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -DNDEBUG"],
+                          ROOT, BUILD_TIMEOUT, self.env)
+        if status == 0:
+            status, out = self.rebuild()
+        if status == 0:
+            status, out = run(["bash", "-c", 'source scripts/win-arch.sh && '
+                               'win_arch_setup "$PWD" %s && win_test_helpers "$PWD"' % self.arch],
+                              src, BUILD_TIMEOUT, self.env)
+        return None if status == 0 else out
+
+    def rebuild(self):
+        return run(["cmake", "--build", self.build, "-j2"], ROOT, BUILD_TIMEOUT, self.env)
+
+    def wine_tool(self, *command):
+        # The server stays behind as a daemon: a pipe it inherited would never
+        # reach its end, so nothing is read from these.
+        subprocess.run(command, cwd=ROOT, env=self.env, stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=BUILD_TIMEOUT)
+
+    def start(self):
+        """Starts the prefix's server, making the prefix the first time."""
+        if not self.server:
+            os.makedirs(self.prefix, exist_ok=True)
+            self.wine_tool("wineserver", "-p")
+            self.server = True
+            self.wine_tool("wineboot", "--init")
+
+    def stop(self):
+        if self.server:
+            self.wine_tool("wineserver", "-k")
+            self.wine_tool("wineserver", "-w")
+            self.server = False
+
+    def run_tests(self, names):
+        """Runs the Wine tests (unittest names) in this order, stopping at the
+        first failure: None when they pass, else "wine:" and the failing test."""
+        self.start()
+        src = self.tree.src
+        # Debian's python, which has the suite's python3-png (as scripts/test-wine.sh).
+        status, out = run([WINE_PYTHON, os.path.join(src, "tests", "wine", "test_wine.py"),
+                           self.build, os.path.join(self.tree.build, "tessel"), "-f"] + names,
+                          src, TEST_TIMEOUT * len(names) + 120, self.env)
+        if status == 0:
+            return None
+        if status is None:
+            return "timeout"
+        failed = re.search(r"^(?:FAIL|ERROR): (\w+) \((?:__main__\.)?(\w+)", out, re.M)
+        prefix = next(p for p, a in WINE_PREFIXES.items() if a == self.arch)
+        return prefix + (failed.group(2) + "." + failed.group(1) if failed else " ".join(names))
+
+
+def wine_test(pattern):
+    """(Windows target, unittest name) of an order line's Wine test, or None."""
+    for prefix, arch in WINE_PREFIXES.items():
+        if pattern.startswith(prefix):
+            return arch, pattern[len(prefix):]
+    return None
+
+
+def windows_tools():
+    return all(shutil.which(t) for t in WIN_TOOLS)
+
+
 def check_row(src, m):
     """The row's source text, or an error string."""
     path = os.path.join(src, m.path)
@@ -223,13 +369,22 @@ def main():
                         help="mutants run side by side, each in a copy of its own (default 2)")
     parser.add_argument("--check", action="store_true",
                         help="only check the rows of the list against the sources")
-    parser.add_argument("--generate", type=int, nargs="?", const=150, metavar="N",
+    parser.add_argument("--generate", type=int, nargs="?", const=-1, metavar="N",
                         help="run N generated mutants instead of the list (default 150)")
     parser.add_argument("--seed", default="1", help="the draw of --generate")
+    parser.add_argument("--changed", metavar="BASE",
+                        help="with --generate: every mutant of the lines changed since BASE")
+    parser.add_argument("--list", action="store_true",
+                        help="with --generate: the mutants of the list too, in the same run")
     parser.add_argument("--survivors-of", metavar="OUTPUT",
                         help="with --generate: run only the survivors listed in OUTPUT, "
                              "the output of an earlier run with the same N and seed")
     args = parser.parse_args()
+    if (args.changed is not None or args.list) and args.generate is None:
+        parser.error("--changed BASE and --list go with --generate")
+    if args.generate == -1:
+        # --generate --changed BASE alone runs the changed lines only.
+        args.generate = 0 if args.changed is not None else 150
     started = time.monotonic()
     orders, mutants = parse_list(LIST)
     equivalents = mutant_generator.read_equivalents(EQUIVALENTS)
@@ -243,27 +398,57 @@ def main():
         print("%d mutants, %d equivalent, %d errors"
               % (len(mutants), sum(m.equivalent for m in mutants), errors))
         return 1 if errors else 0
+    # Read before anything is built: a base the clone lacks ends the run at once.
+    changed_lines = changed_since(args.changed) if args.changed is not None else None
+    if changed_lines is not None and not args.generate and not args.list and not any(
+            path.endswith((".cpp", ".h")) for path in changed_lines):
+        print("changed since %s: no line of product code; nothing to run" % args.changed)
+        return 0
 
+    # A run stopped by kill still stops its wine servers and removes its copies.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit("mutate: stopped"))
     work = tempfile.mkdtemp(prefix="tessel-mutate.")
     os.chmod(work, 0o755)
     generated = args.generate is not None
+    trees = []
+    workers = []
     try:
         tree = Tree(work)
+        trees.append(tree)
         tree.configure()
         status, out = tree.build_all()
         if status != 0:
             sys.exit("mutate: the unmutated copy does not build:\n" + out)
         tree.read_tests()
         print("mutate: copy built in %.0f s" % (time.monotonic() - started), flush=True)
+        posix_files = compiled_files(tree.src, tree.build)
+        windows_only = set()
+        wanted = generated or any(
+            any(wine_test(p) for p in orders.get(m.folder, []))
+            for m in mutants if not m.equivalent and args.only in m.path)
+        if wanted and windows_tools():
+            win = WinBuild(tree)
+            error = win.make()
+            if error:
+                sys.exit("mutate: the unmutated copy's Windows build fails:\n" + error)
+            tree.wins["win64"] = win
+            windows_only = (compiled_files(tree.src, win.build) or set()) - (posix_files or set())
+            print("mutate: its Windows build made in %.0f s" % (time.monotonic() - started),
+                  flush=True)
+        elif wanted:
+            print("mutate: no Windows cross build here (%s): its files are left out"
+                  % ", ".join(WIN_TOOLS))
 
         list_errors = []
         if generated:
-            mutants, unbuilt = generated_mutants(tree, orders, args.generate, args.seed,
-                                                 equivalents)
+            built = None if posix_files is None else posix_files | windows_only
+            drawn, unbuilt = generated_mutants(tree, orders, args, built, changed_lines,
+                                               equivalents)
             if unbuilt:
-                print("mutate: not compiled by this build, not sampled: " + " ".join(unbuilt))
+                print("mutate: not compiled by any build here, not mutated: " + " ".join(unbuilt))
+            mutants = (mutants if args.list else []) + drawn
         for m in mutants:
-            if generated:
+            if m.candidate is not None:
                 continue
             _, error = check_row(tree.src, m)
             if error:
@@ -279,19 +464,45 @@ def main():
         if generated and args.survivors_of:
             with open(args.survivors_of, encoding="latin-1") as f:
                 heads = {line.strip() for line in f}
-            todo = [m for m in todo if m.candidate.head() in heads]
+            todo = [m for m in todo if (m.candidate.head() if m.candidate else
+                                        "%s:%d %s" % (m.path, m.line, m.what)) in heads]
         if args.only:
             todo = [m for m in todo if args.only in m.path]
+        for m in todo:
+            m.windows = m.path in windows_only
+            if m.candidate is None and not tree.wins and any(
+                    wine_test(p) for p in orders.get(m.folder, [])):
+                sys.exit("mutate: %s needs the Windows cross build (%s)"
+                         % (m.path, ", ".join(WIN_TOOLS)))
         # The unmutated tree must pass every test the mutants are run against.
-        patterns = sorted({p for m in todo for p in orders.get(m.folder, [])})
+        patterns = sorted({p for m in todo for p in order_of(m, orders)
+                           if not wine_test(p)})
         for pattern in patterns:
             if not tree.tests_matching(pattern):
-                if generated:
+                if not any(m.candidate is None and pattern in orders.get(m.folder, [])
+                           for m in todo):
                     continue  # a folder whose tests are not built here
                 sys.exit("mutate: no test matches %s in scripts/mutants.txt" % pattern)
             failure = tree.run_tests(pattern, set(["all"]))
             if failure:
                 sys.exit("mutate: the unmutated tree fails %s; fix that first" % failure)
+        wine_names = {}
+        for m in todo:
+            for arch, name in filter(None, map(wine_test, order_of(m, orders))):
+                if name not in wine_names.setdefault(arch, []):
+                    wine_names[arch].append(name)
+        for arch, names in sorted(wine_names.items()):
+            if not tree.wins:
+                break  # no Windows cross build here
+            if tree.win(arch) is None:
+                sys.exit("mutate: the unmutated copy's %s build fails" % arch)
+            # A new prefix's first programs now and then fail to start under
+            # load: the unmutated tree gets a second try.
+            failure = tree.win(arch).run_tests(names) and tree.win(arch).run_tests(names)
+            if failure:
+                sys.exit("mutate: the unmutated tree fails %s; fix that first" % failure)
+            print("mutate: the unmutated %s build passes its Wine tests (%.0f s in all)"
+                  % (arch, time.monotonic() - started), flush=True)
 
         # Each worker has a copy of its own and takes the mutants of one file
         # after the other, so that each object is rebuilt once per mutant.
@@ -299,7 +510,6 @@ def main():
         groups = queue.Queue()
         for _, group in itertools.groupby(todo, key=lambda m: m.path):
             groups.put(list(group))
-        trees = [tree]
         for worker in range(1, args.jobs):
             other = Tree(os.path.join(work, "copy%d" % worker))
             other.configure()
@@ -311,14 +521,14 @@ def main():
         printing = threading.Lock()
 
         def work_on(own):
-            while True:
+            while not STOPPING.is_set():
                 try:
                     group = groups.get_nowait()
                 except queue.Empty:
                     return
                 for m in group:
                     t0 = time.monotonic()
-                    run_mutant(own, m, orders, generated)
+                    run_mutant(own, m, orders)
                     with printing:
                         print("[%3d/%d] %-15s %5.1f s  %s:%d %s%s" % (
                             next(done), len(todo), m.outcome, time.monotonic() - t0, m.path,
@@ -331,23 +541,66 @@ def main():
         for w in workers:
             w.join()
     finally:
+        if workers and any(w.is_alive() for w in workers):
+            stop_all()
+            for w in workers:
+                w.join()
+        for t in trees:
+            for win in t.wins.values():
+                if win:
+                    win.stop()
         if args.keep:
             print("mutate: the copy stays in " + work)
         else:
             shutil.rmtree(work, ignore_errors=True)
 
+    seconds = time.monotonic() - started
+    listed = [m for m in mutants if m.candidate is None]
+    status = 0
+    if listed:
+        status = report(listed, [m for m in todo if m.candidate is None], list_errors, args,
+                        seconds)
     if generated:
-        return report_generated(mutants, todo, args, time.monotonic() - started, equivalents)
-    return report(mutants, todo, list_errors, args, time.monotonic() - started)
+        status |= report_generated([m for m in mutants if m.candidate is not None],
+                                   [m for m in todo if m.candidate is not None], args, seconds,
+                                   equivalents)
+    return status
 
 
-def run_mutant(tree, m, orders, generated):
+def order_of(m, orders):
+    """The tests m runs, in order. The POSIX build does not compile a file
+    only Windows compiles, so such a file runs only the Wine tests of its
+    order line, or platform/win32/'s when its line names none."""
+    patterns = orders.get(m.folder, [])
+    if m.windows:
+        patterns = [p for p in patterns if wine_test(p)] or \
+            [p for p in orders.get("platform/win32/", []) if wine_test(p)]
+    return patterns
+
+
+def steps(patterns):
+    """The order line's names as steps: ("ctest", pattern), or (target,
+    [names]) for a run of Wine tests of one target in a row, which one
+    process runs."""
+    out = []
+    for p in patterns:
+        wine = wine_test(p)
+        if not wine:
+            out.append(("ctest", p))
+        elif out and out[-1][0] == wine[0]:
+            out[-1][1].append(wine[1])
+        else:
+            out.append((wine[0], [wine[1]]))
+    return out
+
+
+def run_mutant(tree, m, orders):
     """Applies m to tree's copy, runs the tests of its folder in order until
     one fails, and puts the copy back; sets m.outcome and m.detail."""
     path = os.path.join(tree.src, m.path)
     with open(path, encoding="latin-1") as f:
         text = f.read()
-    if generated:
+    if m.candidate is not None:
         lines = text.split("\n")
         lines[m.line - 1] = m.replacement
         mutated = "\n".join(lines)
@@ -357,11 +610,27 @@ def run_mutant(tree, m, orders, generated):
         f.write(mutated)
     try:
         built = set()
+        win_built = set()
         m.outcome = "survived"
-        if not any(tree.tests_matching(p) for p in orders.get(m.folder, [])):
+        patterns = order_of(m, orders)
+        if not any(wine_test(p) or tree.tests_matching(p) for p in patterns):
             m.detail = "no test runs this folder"
-        for pattern in orders.get(m.folder, []):
-            failure = tree.run_tests(pattern, built)
+        for kind, what in steps(patterns):
+            if kind != "ctest":
+                win = tree.win(kind) if windows_tools() else None
+                if win is None and not m.windows:
+                    continue  # a file both builds compile: its POSIX tests judged it
+                if win is None:
+                    m.outcome, m.detail = "failed to build", "the copy's %s build" % kind
+                    break
+                if kind not in win_built:
+                    if win.rebuild()[0] != 0:
+                        m.outcome = "failed to build"
+                        break
+                    win_built.add(kind)
+                failure = win.run_tests(what)
+            else:
+                failure = tree.run_tests(what, built)
             if failure == "build":
                 m.outcome = "failed to build"
                 break
@@ -374,52 +643,111 @@ def run_mutant(tree, m, orders, generated):
             f.write(text)
 
 
-def compiled_files(tree):
-    """The sources and headers under the copy that its build compiles, from
-    ninja's record of each object's inputs; None when that is not known."""
-    status, out = run(["ninja", "-C", tree.build, "-t", "deps"], ROOT, 120)
+def compiled_files(src, build):
+    """The sources and headers under the copy src that the build folder
+    compiles, from ninja's record of each object's inputs; None when that is
+    not known."""
+    status, out = run(["ninja", "-C", build, "-t", "deps"], ROOT, 120)
     if status != 0 or not shutil.which("ninja"):
         return None
     files = set()
     for line in out.splitlines():
         if line.startswith(" "):
             path = os.path.normpath(line.strip())
-            if path.startswith(tree.src + os.sep):
-                files.add(os.path.relpath(path, tree.src).replace(os.sep, "/"))
+            if path.startswith(src + os.sep):
+                files.add(os.path.relpath(path, src).replace(os.sep, "/"))
     return files
 
 
-def generated_mutants(tree, orders, n, seed, equivalents):
-    sample, unbuilt = mutant_generator.generate(tree.src, n, seed, compiled_files(tree))
-    mutants = []
-    for c in sample:
-        m = Mutant(c.path, "%s, match %d, copy %d" % (c.op, c.match, c.copy),
-                   c.key in equivalents, c.number)
-        m.original, m.replacement, m.candidate = c.original, c.mutated, c
-        holders = [f for f in orders if m.path.startswith(f)]
-        m.folder = max(holders, key=len) if holders else m.path.split("/")[0] + "/"
-        mutants.append(m)
-    return mutants, unbuilt
+def changed_since(base):
+    """{file: set of line numbers} of the product lines of the work tree that
+    differ from the commit base; ends the run when base is not in this clone
+    or not an ancestor of HEAD."""
+    def git(*command):
+        return subprocess.run(["git", *command], cwd=ROOT, capture_output=True, text=True,
+                              encoding="latin-1")
+
+    found = git("rev-parse", "--verify", "--quiet", base + "^{commit}")
+    if found.returncode != 0:
+        shallow = git("rev-parse", "--is-shallow-repository").stdout.strip() == "true"
+        sys.exit("mutate: --changed %s: no such commit in this clone%s" % (
+            base, "; the clone is shallow (git fetch --unshallow, or clone with more history)"
+            if shallow else ""))
+    if git("merge-base", "--is-ancestor", found.stdout.strip(), "HEAD").returncode != 0:
+        sys.exit("mutate: --changed %s: not an ancestor of HEAD, so its diff is not this "
+                 "branch's change" % base)
+    folders = mutant_generator.PRODUCT_FOLDERS
+    diff = git("diff", "-U0", "--no-color", "--no-ext-diff", found.stdout.strip(), "--", *folders)
+    if diff.returncode != 0:
+        sys.exit("mutate: git diff failed:\n" + diff.stderr)
+    lines, path = {}, None
+    for line in diff.stdout.splitlines():
+        if line.startswith("+++ "):
+            path = line[6:] if line.startswith("+++ b/") else None
+        elif line.startswith("@@ ") and path:
+            # "@@ -a,b +c,d @@": d lines from line c (d left out is 1).
+            m = re.match(r"@@ -\S+ \+(\d+)(?:,(\d+))? @@", line)
+            start, count = int(m.group(1)), int(m.group(2) or 1)
+            lines.setdefault(path, set()).update(range(start, start + count))
+    untracked = git("ls-files", "--others", "--exclude-standard", "--", *folders)
+    for path in untracked.stdout.splitlines():
+        with open(os.path.join(ROOT, path), encoding="latin-1") as f:
+            lines[path] = set(range(1, f.read().count("\n") + 2))
+    return lines
+
+
+def set_names(args):
+    """The names of the generated sets the run reports."""
+    names = ["generated, seed %s" % args.seed] if args.generate else []
+    return names + (["changed since %s" % args.changed] if args.changed is not None else [])
+
+
+def generated_mutants(tree, orders, args, built, changed_lines, equivalents):
+    """The draw of N, and with --changed every mutant of the changed lines:
+    one run for both, each mutant marked with the sets that hold it."""
+    sets = []
+    unbuilt = []
+    if args.generate:
+        sample, unbuilt = mutant_generator.generate(tree.src, args.generate, args.seed, built)
+        sets.append((set_names(args)[0], sample))
+    if changed_lines is not None:
+        sample, unbuilt_changed = mutant_generator.changed(tree.src, changed_lines, built)
+        sets.append((set_names(args)[-1], sample))
+        unbuilt = sorted(set(unbuilt) | set(unbuilt_changed))
+    mutants = {}
+    for name, sample in sets:
+        for c in sample:
+            if c.key not in mutants:
+                m = Mutant(c.path, "%s, match %d, copy %d" % (c.op, c.match, c.copy),
+                           c.key in equivalents, c.number)
+                m.original, m.replacement, m.candidate = c.original, c.mutated, c
+                holders = [f for f in orders if m.path.startswith(f)]
+                m.folder = max(holders, key=len) if holders else m.path.split("/")[0] + "/"
+                mutants[c.key] = m
+            mutants[c.key].sets.append(name)
+    return list(mutants.values()), unbuilt
 
 
 def print_folder_table(mutants, run_ones):
     """Prints killed, survived, failed to build and equivalent per folder;
     returns the four totals."""
     folders = sorted({m.folder for m in mutants})
-    print("\n%-16s %7s %9s %16s %11s" % ("folder", "killed", "survived", "failed to build",
-                                          "equivalent"))
+    # An order line may name a file: the column is as wide as the longest.
+    width = max([16] + [len(f) for f in folders])
+    print("\n%-*s %7s %9s %16s %11s" % (width, "folder", "killed", "survived",
+                                         "failed to build", "equivalent"))
     totals = [0, 0, 0, 0]
     for folder in folders:
         row = [sum(1 for m in run_ones if m.folder == folder and m.outcome == o)
                for o in ("killed", "survived", "failed to build")]
         row.append(sum(1 for m in mutants if m.folder == folder and m.equivalent))
         totals = [a + b for a, b in zip(totals, row)]
-        print("%-16s %7d %9d %16d %11d" % tuple([folder] + row))
+        print("%-*s %7d %9d %16d %11d" % tuple([width, folder] + row))
     return totals
 
 
 def report_generated(mutants, run_ones, args, seconds, equivalents):
-    totals = print_folder_table(mutants, run_ones)
+    print_folder_table(mutants, run_ones)
     survivors = [m for m in run_ones if m.outcome == "survived"]
     if survivors:
         print("\nsurvivors, as entries of scripts/equivalents.txt (an entry needs a why):")
@@ -431,20 +759,27 @@ def report_generated(mutants, run_ones, args, seconds, equivalents):
     matched = {m.candidate.key for m in mutants if m.equivalent}
     print("\njudged equivalent, not run: %d of this draw; %d entries in scripts/equivalents.txt"
           % (len(matched), len(equivalents)))
-    counted = totals[0] + totals[1]
-    score = 100.0 * totals[0] / counted if counted else 0.0
-    print("\ngenerated, seed %s: %d mutants: %d killed, %d survived, %d failed to build, "
-          "%d equivalent; score %.1f %% in %.0f s"
-          % (args.seed, len(mutants), totals[0], totals[1], totals[2], totals[3], score, seconds))
-    if score < args.min_score:
-        print("\nmutate: score %.1f %% is below %.0f %%" % (score, args.min_score))
-        return 1
-    return 0
+    low = False
+    for name in set_names(args):
+        ones = [m for m in mutants if name in m.sets]
+        counts = [sum(1 for m in ones if m.outcome == o and m in run_ones)
+                  for o in ("killed", "survived", "failed to build")]
+        counts.append(sum(1 for m in ones if m.equivalent))
+        counted = counts[0] + counts[1]
+        score = 100.0 * counts[0] / counted if counted else 100.0
+        print("\n%s: %d mutants: %d killed, %d survived, %d failed to build, "
+              "%d equivalent; score %.1f %% in %.0f s"
+              % tuple([name, len(ones)] + counts + [score, seconds]))
+        if score < args.min_score:
+            print("mutate: score %.1f %% is below %.0f %%" % (score, args.min_score))
+            low = True
+    return 1 if low else 0
 
 
 def report(mutants, run_ones, list_errors, args, seconds):
     totals = print_folder_table(mutants, run_ones)
-    print("%-16s %7d %9d %16d %11d" % tuple(["total"] + totals))
+    print("%-*s %7d %9d %16d %11d"
+          % tuple([max([16] + [len(m.folder) for m in mutants]), "total"] + totals))
     counted = totals[0] + totals[1]
     score = 100.0 * totals[0] / counted if counted else 0.0
     print("\nscore: %.1f %% (%d killed of %d; %d mutants in %.0f s)"

@@ -5,13 +5,23 @@
 # Prints killed, survived and failed-to-build per folder, the score and each
 # survivor; fails when a row of the list no longer matches the sources, or
 # when the score is below --min-score.
+# Mutants of the files only Windows compiles (platform/win32/) are built by
+# each copy's 64-bit Windows build and judged by the Wine suite.
 # Usage: scripts/mutate.sh [--min-score PERCENT] [--only TEXT] [--keep] [--check] [--jobs N]
+#        scripts/mutate.sh --generate [N] [--seed S] [...]   (mutants nobody picked)
+#        scripts/mutate.sh --generate --changed BASE [...]  (all of the lines changed since BASE)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-# The copy uses the dependencies' prefix that build/ found, so build/ is
-# configured first when it is not yet.
-if [ ! -f build/CMakeCache.txt ] && [[ " $* " != *" --check "* ]]; then
-  scripts/posix-deps.sh
-  cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSEL_STATIC_DEPS=ON >/dev/null
+if [[ " $* " != *" --check "* ]]; then
+  # The copy uses the dependencies' prefix that build/ found, so build/ is
+  # configured first when it is not yet.
+  if [ ! -f build/CMakeCache.txt ]; then
+    scripts/posix-deps.sh
+    cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSEL_STATIC_DEPS=ON >/dev/null
+  fi
+  # The Windows build's toolchain, wine and static libraries (once made, a
+  # run checks them and builds nothing).
+  scripts/win-deps.sh win64
+  scripts/win-deps.sh win32
 fi
 exec python3 scripts/mutate.py "$@"

@@ -192,7 +192,7 @@ class Batch(TesselCase):
             os.chmod(path, mode)
         shutil.copy(self.batch, shared)
         with open(os.path.join(shared, "lines.txt"), "wb") as f:
-            f.write(b"-o a.png one\n")
+            f.write(b"\xff\xff -h\n")  # not a byte-order mark either
         os.chmod(os.path.join(shared, "lines.txt"), 0o444)
         proc = subprocess.run([os.path.join(shared, os.path.basename(self.batch)), "lines.txt"],
                               cwd=shared, capture_output=True, env={**os.environ, "TMPDIR": shared},
@@ -201,10 +201,11 @@ class Batch(TesselCase):
         # UTF-16 ("Unicode") files are refused whole. A first line of ASCII
         # shows a NUL byte; one of other characters (\u20ac is AC 20) may not,
         # and then only the byte-order mark tells.
-        wide = [[os.path.join(self.root, name)] for name in ("le", "be", "no-mark")]
+        wide = [[os.path.join(self.root, name)] for name in ("le", "be", "no-mark", "empty-first")]
         for [path], data in zip(wide, (b"\xff\xfe" + "\u20ac\n-o u.png x\n".encode("utf-16-le"),
                                        b"\xfe\xff" + "\u20ac\u20ac".encode("utf-16-be"),
-                                       "-o u.png x\r\n-o v.png y".encode("utf-16-le"))):
+                                       "-o u.png x\r\n-o v.png y".encode("utf-16-le"),
+                                       b"\xff\xfe" + "\n-o u.png x".encode("utf-16-le"))):
             with open(path, "wb") as f:
                 f.write(data)
         for args in (["no-such-file"], [self.tmpdir], ["a", "b"], *wide):
@@ -219,16 +220,18 @@ class Batch(TesselCase):
 
     def test_typed_input_ends_at_a_line_holding_only_ctrl_z(self):
         # As at a Windows console: Ctrl-Z and Enter end the input, and the
-        # program stops there instead of waiting for more.
+        # program stops there instead of waiting for more. Before it: a line
+        # that is nearly a byte-order mark, one that starts with Ctrl-Z, an
+        # empty one.
         terminal, typed = pty.openpty()
         tty.setraw(typed)  # bytes as typed: no suspend signal, no CR made LF
-        os.write(terminal, b"-o a.png one\r\n\x1a\r\n-o b.png two\r\n")
+        os.write(terminal, b"\xef\xbb\xbe\r\n-o a.png one\r\n\x1a\x1a\r\n\n-o c.png x\r\n\x1a\r\n-o b.png two\r\n")
         proc = subprocess.run([self.batch], cwd=self.folder, stdin=typed, capture_output=True,
                               env={**os.environ, "TMPDIR": self.tmpdir}, timeout=10)
         os.close(typed)
         os.close(terminal)
-        self.assertEqual((proc.returncode, proc.stdout, proc.stderr), (0, b"1\t0\n", b""))
-        self.assertEqual([n for n in os.listdir(self.folder) if n.endswith(".png")], ["a.png"])
+        self.assertEqual((proc.returncode, proc.stdout, proc.stderr), (81, b"1\t1105\n2\t0\n3\t1105\n5\t0\n", b""))
+        self.assertEqual(sorted(n for n in os.listdir(self.folder) if n.endswith(".png")), ["a.png", "c.png"])
 
     def test_slash_question_mark_h_and_help_print_the_usage_on_standard_output(self):
         for program in (self.batch, self.png2bmp):
@@ -239,6 +242,8 @@ class Batch(TesselCase):
                     self.assertTrue(proc.stdout.startswith(
                         b"Usage: " + os.fsencode(os.path.basename(program))), proc.stdout)
                     self.assertEqual(os.listdir(self.folder), [])
+            # With more arguments it is no request for help.
+            self.assertEqual(subprocess.run([program, "-h", "x"], cwd=self.folder, capture_output=True).stdout, b"")
 
     def test_a_long_batch_leaves_no_descriptor_open(self):
         # A descriptor left open by a line is one more for each line of a batch.
@@ -248,7 +253,7 @@ class Batch(TesselCase):
                                 stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
                                 env={**os.environ, "TMPDIR": self.tmpdir})
         descriptors = f"/proc/{proc.pid}/fd"
-        proc.stdin.write(b"-h\n")
+        proc.stdin.write(b"\xfe\xfe -h\n")  # a first line that starts as no byte-order mark does
         proc.stdin.flush()
         proc.stdout.readline()
         before = os.listdir(descriptors)

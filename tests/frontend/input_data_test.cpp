@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <string>
 
+extern int allocations_left;  // tests/util: the allocation after this many fails
+
 namespace {
 
 std::string unescape(const std::string& in)
@@ -61,6 +63,16 @@ TEST(TakeDataToken, TheLastTokenWinsAndIsPrepared)
     release_data();
     EXPECT_EQ(current_data(), nullptr);
     release_data();
+}
+
+TEST(TakeDataBytes, AFailedAllocationFailsAndHoldsNothing)
+{
+#if !defined(__GLIBC__) || defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "no malloc of glibc's to fail on demand";
+#endif
+    allocations_left = 1;
+    EXPECT_EQ(take_data_bytes("ab", 2), 0);
+    EXPECT_EQ(current_data(), nullptr);
 }
 
 }  // namespace

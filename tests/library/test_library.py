@@ -116,8 +116,7 @@ class Library(TesselCase):
                 run = self.in_folder(f"r{i}", lambda: self.lib.tessel_run(line))
                 self.assertEqual((run[0] % 256,) + run[1:], proc)
                 self.assertTrue(run[0] == 0 or 1101 <= run[0] <= 1106)
-                if line != b"-h":
-                    self.assertEqual(self.in_folder(f"e{i}", lambda: encode(self.lib, *args)), run)
+                self.assertEqual(self.in_folder(f"e{i}", lambda: encode(self.lib, *args)), run)
 
     def test_bytes_the_command_line_cannot_carry(self):
         for i, data in enumerate(PAYLOADS):
@@ -133,13 +132,25 @@ class Library(TesselCase):
         for i, (switches, data, message) in enumerate((
                 (b"-l M", b"a\0b", b"Dato con un car\xe1cter nulo: se necesita -8 para codificarlo"),
                 (b"-l M x", b"a", b"Dato no admitido entre los modificadores: x"),
-                (b"-z 2 -o y.png", b"a", b"Archivo de salida no admitido entre los modificadores"))):
+                (b"-z 2 -o y.png", b"a", b"Archivo de salida no admitido entre los modificadores"),
+                (b"-O y.png", b"a", b"Archivo de salida no admitido entre los modificadores"))):
             result = self.in_folder(f"n{i}", lambda: encode(self.lib, switches, b"n.png", data))
             self.assertEqual(result, (1105, [message, b""], {}))
         # More than any series holds is refused as the encoder refuses it.
         result = self.in_folder("big", lambda: encode(self.lib, b"-8", b"n.png", b"x" * (16 * 7089 + 1)))
         self.assertEqual(result[:1] + result[2:], (1104, {}))
         self.assertEqual(result[1][0], b"Error al codificar dato de entrada")
+        # The size bytes and no more; null data of size 0 is empty data; sizes no int holds.
+        self.assertEqual(self.in_folder("size", lambda: self.lib.tessel_encode(None, b"s.png", b"abcdef", 1))[0], 0)
+        self.assertEqual(zbar("s.png"), b"a")
+        for size, data in ((0, None), (2**31, b"x"), (2**32 + 1, b"x")):
+            result = self.in_folder(f"z{size}", lambda: self.lib.tessel_encode(b"-8", b"n.png", data, size))
+            self.assertEqual(result, (1104, [b"Error al codificar dato de entrada", b""], {}), size)
+        self.assertEqual(self.in_folder("null", lambda: self.lib.tessel_run(None))[:2],
+                         (1105, [b"Archivo de salida no ha sido especificado", b""]))
+        os.makedirs(os.path.join(self.root, "nolog", "Tessel.log"))  # a log that cannot be opened
+        os.chdir(os.path.join(self.root, "nolog"))
+        self.assertEqual((encode(self.lib, None, b"a.png", b"x"), self.lib.tessel_run(b"-o a.png")), (0, 1105))
 
     def test_threads_share_the_library(self):
         def call(t, i):  # PNG, BMP (converter state) and failing calls mixed

@@ -17,6 +17,9 @@
  *                              it again and find the names again: "reloaded"
  *       wrong-convention       tessel_run("-h") through a __cdecl pointer,
  *                              which the stack check must report (32-bit)
+ *       threads N HEX CODE     8 threads make N tessel_run(the bytes) calls
+ *                              each at once: how many did not return CODE,
+ *                              and how many streams the DLL left open
  *       cycles N               N times reload and tessel_encode(NULL,
  *                              "c.png", "c", 1), after a few such cycles of
  *                              warm-up: "PRIVATE HANDLES", how much the
@@ -55,6 +58,56 @@ static void fail(const char *what)
 {
     fprintf(stderr, "dll_host: %s (error %lu)\n", what, (unsigned long)GetLastError());
     exit(2);
+}
+
+static const char *thread_line;
+static int thread_rounds, thread_code;
+static volatile LONG thread_wrong;
+
+/* The threads call makes the DLL's fclose (its entry in the DLL's import
+ * table) wait a millisecond first: a call that lets go of the lock before it
+ * has closed the log then lets the next call open the log in that time. */
+typedef int(__cdecl *fclose_fn)(FILE *);
+static fclose_fn real_fclose;
+static int __cdecl slow_fclose(FILE *file)
+{
+    Sleep(1);
+    return real_fclose(file);
+}
+
+static void slow_down_fclose(void)
+{
+    BYTE *base = (BYTE *)library;
+    IMAGE_NT_HEADERS *nt = (IMAGE_NT_HEADERS *)(base + ((IMAGE_DOS_HEADER *)base)->e_lfanew);
+    IMAGE_IMPORT_DESCRIPTOR *d = (IMAGE_IMPORT_DESCRIPTOR *)(base +
+        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
+    for (; d->Name != 0; ++d) {
+        IMAGE_THUNK_DATA *name = (IMAGE_THUNK_DATA *)(base + d->OriginalFirstThunk);
+        IMAGE_THUNK_DATA *slot = (IMAGE_THUNK_DATA *)(base + d->FirstThunk);
+        for (; name->u1.AddressOfData != 0; ++name, ++slot) {
+            DWORD old;
+            if (IMAGE_SNAP_BY_ORDINAL(name->u1.Ordinal) ||
+                strcmp((char *)((IMAGE_IMPORT_BY_NAME *)(base + name->u1.AddressOfData))->Name, "fclose") != 0)
+                continue;
+            real_fclose = (fclose_fn)slot->u1.Function;
+            VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, PAGE_READWRITE, &old);
+            slot->u1.Function = (ULONG_PTR)slow_fclose;
+            VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, old, &old);
+            return;
+        }
+    }
+    fail("the DLL imports no fclose");
+}
+
+static DWORD WINAPI thread_calls(LPVOID unused)
+{
+    int i;
+    (void)unused;
+    for (i = 0; i < thread_rounds; ++i) {
+        if (tessel_run_p(thread_line) != thread_code)
+            InterlockedIncrement(&thread_wrong);
+    }
+    return 0;
 }
 
 #if defined(__i386__)
@@ -141,7 +194,8 @@ int main(int argc, char **argv)
     int i, code;
     if (argc < 2) {
         fputs("usage: dll_host.exe DLL [run HEX | encode HEX HEX HEX | image HEX HEX NAME"
-              " | modules HEX HEX | version | reload | wrong-convention | cycles N]...\n", stderr);
+              " | modules HEX HEX | version | reload | threads N HEX CODE | wrong-convention"
+              " | cycles N]...\n", stderr);
         return 2;
     }
     load(argv[1]);
@@ -191,6 +245,23 @@ int main(int argc, char **argv)
                 fail("the DLL is still loaded after FreeLibrary");
             load(argv[1]);
             printf("reloaded\n");
+        } else if (strcmp(argv[i], "threads") == 0 && i + 3 < argc) {
+            HANDLE threads[8];
+            int t;
+            thread_rounds = atoi(argv[i + 1]);
+            thread_line = unhex(argv[i + 2], &size);
+            thread_code = atoi(argv[i + 3]);
+            i += 3;
+            slow_down_fclose();
+            for (t = 0; t < 8; ++t) {
+                if ((threads[t] = CreateThread(NULL, 0, thread_calls, NULL, 0, NULL)) == NULL)
+                    fail("CreateThread failed");
+            }
+            if (WaitForMultipleObjects(8, threads, TRUE, INFINITE) != WAIT_OBJECT_0)
+                fail("WaitForMultipleObjects failed");
+            for (t = 0; t < 8; ++t)
+                CloseHandle(threads[t]);
+            printf("%ld %d\n", (long)thread_wrong, _fcloseall());
         } else if (strcmp(argv[i], "cycles") == 0 && i + 1 < argc) {
             int n = atoi(argv[++i]), cycle;
             long long memory = 0;

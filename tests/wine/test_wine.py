@@ -210,15 +210,16 @@ class WineCase(unittest.TestCase):
     def tearDown(self):
         shutil.rmtree(self.root, ignore_errors=True)
 
-    def run_windows(self, program, command_line, program_path=None, stdin_data=None):
+    def run_windows(self, program, command_line, program_path=None, stdin_data=None, gap=b" ",
+                    quote=b'"'):
         """Starts program (tessel.exe, png2bmp.exe or tessel-batch.exe) in the
-        work folder with the command line '"<program path>" ' + command_line
+        work folder with the command line '"<program path>"' + gap + command_line
         (bytes, or str for a wide one) and stdin_data as its standard input;
         returns the exit code and standard error, and keeps its standard
         output in self.stdout. No temporary file may survive it."""
         exe = program_path or os.path.join(WIN_BUILD, program)
         wide = isinstance(command_line, str)
-        line = b'"' + windows_path(exe).encode() + b'" ' + (command_line.encode() if wide else command_line)
+        line = quote + windows_path(exe).encode() + quote + gap + (command_line.encode() if wide else command_line)
         cmd_file = os.path.join(self.root, "command-line.txt")
         with open(cmd_file, "wb") as f:
             f.write(line)
@@ -305,7 +306,7 @@ class CommandLine(WineCase):
     def test_characters_outside_the_code_page_are_refused(self):
         # With Windows' best fit these would arrive as "Omega", and as '"'
         # marks that end the quoting and make "-o evil.png" a switch.
-        for line in ("-o a.png \u03a9mega", '-o safe.png "x\uff02 -o evil.png \uff02y"'):
+        for line in ("-o a.png \u03a9mega", "\u03a9", '-o safe.png "x\uff02 -o evil.png \uff02y"'):
             with self.subTest(line=line):
                 watch = TempWatch(self.temp_folder)
                 self.assertEqual(self.run_windows("tessel.exe", line)[0], 1105)
@@ -315,6 +316,8 @@ class CommandLine(WineCase):
                 self.assertRegex(read_bytes(self.win_file("Tessel.log")),
                                  b"^" + STAMP + b"Car\xe1cter no representable en la l\xednea de comandos\r\n$")
                 os.remove(self.win_file("Tessel.log"))
+        self.assertEqual(self.run_windows("tessel.exe", "x")[0], 1105)  # one character it holds
+        self.assertRegex(read_bytes(self.win_file("Tessel.log")), b"^" + STAMP + b"Archivo de salida no ha sido")
 
     def test_console_programs_refuse_such_file_names(self):
         # Best fit would have opened or written these ASCII look-alikes.
@@ -328,16 +331,28 @@ class CommandLine(WineCase):
                                  (code, program[:-4].encode() + b": an argument holds a character that the "
                                   b"Windows code page (ANSI) cannot represent; use a name without it\r\n"))
                 self.assertEqual(sorted(os.listdir(self.folder)), ["Ogood.png", "Olines.txt", "Tessel.log"])
+        # Only what follows a quoted program name counts, however it ends (Windows adds the .exe).
+        os.mkdir(os.path.join(self.root, "Tessel app"))
+        shutil.copy(os.path.join(WIN_BUILD, "tessel-batch.exe"), os.path.join(self.root, "Tessel app", "b\u03a9.exe"))
+        name = os.path.join(self.root, "Tessel app", "b\u03a9")
+        self.assertEqual(self.run_windows(None, "Olines.txt", program_path=name)[0], 0)
+        self.assertEqual(self.run_windows(None, "\u03a9lines.txt", program_path=name, gap=b"")[0], 1105)
+        shutil.copy(os.path.join(WIN_BUILD, "tessel-batch.exe"), os.path.join(self.root, "b\u03a9.exe"))
+        self.assertEqual(self.run_windows(None, "Olines.txt", program_path=os.path.join(self.root, "b\u03a9"),
+                                          quote=b"")[0], 0)  # a name without quotes ends at the space
 
     def test_program_name_with_spaces_is_skipped(self):
         folder = os.path.join(self.root, "Tessel app")
         os.mkdir(folder)
-        exe = os.path.join(folder, "tessel copy.exe")
-        shutil.copy(os.path.join(WIN_BUILD, "tessel.exe"), exe)
-        code, _ = self.run_windows(None, b'   -o "a b.png" data', program_path=exe)
-        self.assertEqual(code, 0)
         self.assertEqual(self.run_posix("-o", "a b.png", "data"), 0)
-        self.assertSameImage("a b.png")
+        # A name of characters no code page holds, and one followed by a tab.
+        for name, gap in (("tessel copy.exe", b"    "), ("t\u03a9ssel \u00e9.exe", b"\t")):
+            exe = os.path.join(folder, name)
+            shutil.copy(os.path.join(WIN_BUILD, "tessel.exe"), exe)
+            code, _ = self.run_windows(None, '-o "a b.png" data', program_path=exe, gap=gap)
+            self.assertEqual(code, 0)
+            self.assertSameImage("a b.png")
+            os.remove(self.win_file("a b.png"))
 
 
 class RunLog(WineCase):
@@ -733,6 +748,13 @@ class Library(WineCase):
                               for s, n, d in cases)
         self.assertEqual(out, [str(c) for c in codes])
         self.assertSameRuns()
+
+    def test_threads_take_turns(self):
+        # Every call fails and so writes a log line: a lock taken late or let
+        # go before the log is closed loses or breaks lines, or results.
+        self.assertEqual(self.host_calls(["threads 250 " + b"-o t.png".hex() + " 1105"]), ["0 0"])
+        log = re.sub(STAMP, b"", read_bytes(os.path.join(self.host_folder, "Tessel.log")))
+        self.assertTrue(log == b"Dato a codificar no ha sido especificado\r\n" * 2000, "lines lost or broken")
 
     def test_images_and_modules_in_memory_are_what_tessel_exe_writes(self):
         cases = [(b"-l M -z 2", b"mem.png", "Memoria €".encode()), (b"-t bmp -8", b"mem.bmp", bytes(range(1, 256))),
