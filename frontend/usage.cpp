@@ -44,7 +44,6 @@ constexpr const char* usage_text =
 
 void print_usage()
 {
-    if (run_log == nullptr)
-        return;
+    // log_text writes nothing when there is no log.
     log_text(run_log, usage_text);
 }

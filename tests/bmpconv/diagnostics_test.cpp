@@ -20,6 +20,7 @@ TEST(MeterArithmetic, WidthGrowsWithAreaUpTo56Columns)
     EXPECT_EQ(meter_width_for(1000000, 1), 56u);
     EXPECT_EQ(meter_width_for(1, 1000000), 56u);
     EXPECT_EQ(meter_width_for(1023, 768), 56u);  // 55.95 rounds up
+    EXPECT_EQ(meter_width_for(126391, 1), 10u);  // 9.00001 rounds up too
     EXPECT_EQ(meter_width_for(2000, 100), 15u);
     EXPECT_EQ(meter_width_for(600000, 1), 43u);  // 786432 / 600000 is 1: the height, not the area
     EXPECT_EQ(meter_width_for(300, 300), 7u);
