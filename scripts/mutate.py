@@ -167,7 +167,8 @@ class Tree:
         os.makedirs(self.tmp)
         # As open as the system's own: a test may run a program as another user.
         os.chmod(self.tmp, 0o1777)
-        self.env = dict(os.environ, TMPDIR=self.tmp)
+        # One failing test is enough to kill a mutant: the Python suites stop there.
+        self.env = dict(os.environ, TMPDIR=self.tmp, TESSEL_TEST_FAILFAST="1")
         shutil.copytree(ROOT, self.src, ignore=COPY_IGNORE, symlinks=True)
         # The prebuilt dependencies are only read; the copy shares them.
         cache = os.path.join(ROOT, ".cache")

@@ -116,4 +116,9 @@ def zbar(path):
 
 def main(argv):
     TesselCase.tessel = os.path.abspath(argv[1])
-    unittest.main(argv=[argv[0]] + argv[2:], verbosity=1)
+    # Mutation runs ask to stop at the first failure: one is enough there.
+    unittest.main(argv=[argv[0]] + argv[2:], verbosity=1, failfast=stop_at_first_failure())
+
+
+def stop_at_first_failure():
+    return os.environ.get("TESSEL_TEST_FAILFAST") == "1"
