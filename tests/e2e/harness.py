@@ -117,8 +117,9 @@ def zbar(path):
 def main(argv):
     TesselCase.tessel = os.path.abspath(argv[1])
     # Mutation runs ask to stop at the first failure: one is enough there.
-    unittest.main(argv=[argv[0]] + argv[2:], verbosity=1, failfast=stop_at_first_failure())
+    unittest.main(argv=[argv[0]] + failfast_flag() + argv[2:], verbosity=1)
 
 
-def stop_at_first_failure():
-    return os.environ.get("TESSEL_TEST_FAILFAST") == "1"
+def failfast_flag():
+    """unittest's -f when a mutation run asks to stop at the first failure."""
+    return ["-f"] if os.environ.get("TESSEL_TEST_FAILFAST") == "1" else []

@@ -16,7 +16,7 @@ import time
 import tty
 import unittest
 
-from harness import Run, TesselCase, read_bytes, stop_at_first_failure
+from harness import Run, TesselCase, failfast_flag, read_bytes
 
 SERIES = "0123456789" * 8
 LIMIT = 32767
@@ -319,4 +319,4 @@ if __name__ == "__main__":
     TesselCase.tessel = os.path.abspath(sys.argv[1])
     Batch.batch = os.path.abspath(sys.argv[2])
     Batch.png2bmp = os.path.abspath(sys.argv[3])
-    unittest.main(argv=[sys.argv[0]] + sys.argv[4:], verbosity=1, failfast=stop_at_first_failure())
+    unittest.main(argv=[sys.argv[0]] + failfast_flag() + sys.argv[4:], verbosity=1)

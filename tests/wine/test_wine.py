@@ -28,7 +28,7 @@ import xml.etree.ElementTree as ElementTree
 import png  # Debian's python3-png
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
-from harness import STAMP, read_bytes, stop_at_first_failure, zbar  # noqa: E402  (the end-to-end suite's own helpers)
+from harness import STAMP, failfast_flag, read_bytes, zbar  # noqa: E402  (the end-to-end suite's own helpers)
 
 WIN_BUILD = None
 POSIX_TESSEL = None
@@ -811,7 +811,7 @@ def main():
     if len(sys.argv) < 3 or "WINEPREFIX" not in os.environ:
         sys.exit(__doc__)
     WIN_BUILD, POSIX_TESSEL = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
-    unittest.main(argv=[sys.argv[0], *sys.argv[3:]], failfast=stop_at_first_failure())
+    unittest.main(argv=[sys.argv[0], *failfast_flag(), *sys.argv[3:]])
 
 
 if __name__ == "__main__":
