@@ -34,8 +34,8 @@ scripts/mutate.sh --list --generate 40 --seed 20261208 --changed "$(cat scripts/
 step "Sanitizer build and test suite"
 scripts/test-sanitize.sh
 
-step "Fuzzing, 20 s a target"
-scripts/fuzz.sh 20
+step "Fuzzing, 10 s a target"
+scripts/fuzz.sh 10
 
 step "Static analysis"
 scripts/lint.sh
