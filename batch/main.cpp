@@ -8,10 +8,10 @@
 #include "batch/line_reader.h"
 #include "batch/progress.h"
 #include "frontend/entry.h"
-#include "frontend/exit_codes.h"
 #include "platform/platform.h"
-#include "util/help_request.h"
 #include "runlog/run_log.h"
+#include "settings/exit_codes.h"
+#include "util/help_request.h"
 
 #include <cstdio>
 #include <memory>

@@ -3,9 +3,9 @@
 #include "bmpconv/bmp_writer.h"
 #include "bmpconv/conv_image.h"
 #include "bmpconv/diagnostics.h"
-#include "frontend/exit_codes.h"
 #include "platform/platform.h"
 #include "runlog/run_log.h"
+#include "settings/exit_codes.h"
 
 #include <array>
 #include <cstdio>

@@ -2,15 +2,15 @@
 
 #include "bmpconv/diagnostics.h"
 #include "frontend/bmp_output.h"
-#include "frontend/exit_codes.h"
 #include "frontend/input_data.h"
-#include "frontend/run_settings.h"
 #include "frontend/switch_pass.h"
 #include "frontend/symbol_output.h"
 #include "frontend/tokenizer.h"
 #include "platform/platform.h"
 #include "runlog/log_message.h"
 #include "runlog/run_log.h"
+#include "settings/exit_codes.h"
+#include "settings/run_settings.h"
 
 #include <array>
 #include <cstdio>

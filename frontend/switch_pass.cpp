@@ -1,12 +1,12 @@
 #include "frontend/switch_pass.h"
 
-#include "frontend/exit_codes.h"
 #include "frontend/input_data.h"
-#include "frontend/print_size.h"
-#include "frontend/run_settings.h"
 #include "frontend/usage.h"
 #include "runlog/log_message.h"
 #include "runlog/run_log.h"
+#include "settings/exit_codes.h"
+#include "settings/print_size.h"
+#include "settings/run_settings.h"
 
 #include <climits>
 #include <cstdint>

@@ -1,18 +1,19 @@
 #include "frontend/symbol_files.h"
 
 #include "frontend/bmp_output.h"
-#include "frontend/exit_codes.h"
-#include "frontend/print_size.h"
-#include "frontend/run_settings.h"
 #include "pngwriter/png_symbol_writer.h"
 #include "runlog/log_message.h"
 #include "runlog/run_log.h"
-#include "vectorwriter/byte_file.h"
+#include "settings/exit_codes.h"
+#include "settings/print_size.h"
+#include "settings/run_settings.h"
+#include "util/byte_sink.h"
 #include "vectorwriter/emf_writer.h"
 #include "vectorwriter/svg_writer.h"
 
 #include <array>
 #include <cstdint>
+#include <cstdio>
 #include <vector>
 
 const char* image_suffix()
@@ -54,6 +55,30 @@ struct image_target {
     std::vector<unsigned char>* memory;
 };
 
+// Creates or truncates file_name and writes the finished image to it, with the
+// codes and run-log lines of the PNG writer: 1101 when the file cannot be
+// created, 1103 when a write, the flush or the close fails (a full disk).
+int write_image_file(const char* file_name, const std::vector<unsigned char>& bytes)
+{
+    std::FILE* file = std::fopen(file_name, "wb");
+    if (file == nullptr) {
+        log_message("Error al crear archivo [%s]", file_name);
+        log_system_error(run_log);
+        return result_cannot_create;
+    }
+    byte_sink sink = file_sink(file);
+    bool written = sink_write(&sink, bytes.data(), bytes.size());
+    // Most of a small file is still in the stream's buffer: only the flush and
+    // the close tell whether it reached the disk.
+    written = std::fflush(file) == 0 && written;
+    written = std::fclose(file) == 0 && written;
+    if (!written) {
+        log_message("Error al escribir archivo [%s]", file_name);
+        return result_png_failed;
+    }
+    return result_ok;
+}
+
 int put_vector_image(const QRcode* symbol, const image_target& target)
 {
     const run_settings_t& s = run_settings;
@@ -86,7 +111,7 @@ int put_vector_image(const QRcode* symbol, const image_target& target)
         target.memory->swap(bytes);
         return result_ok;
     }
-    return write_byte_file(target.file_name, bytes);
+    return write_image_file(target.file_name, bytes);
 }
 
 int put_symbol_image(const QRcode* symbol, const image_target& target)

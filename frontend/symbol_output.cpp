@@ -1,10 +1,10 @@
 #include "frontend/symbol_output.h"
 
-#include "frontend/exit_codes.h"
-#include "frontend/run_settings.h"
 #include "frontend/symbol_files.h"
 #include "runlog/log_message.h"
 #include "runlog/run_log.h"
+#include "settings/exit_codes.h"
+#include "settings/run_settings.h"
 
 #include <cstdio>
 #include <memory>

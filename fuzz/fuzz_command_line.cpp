@@ -4,15 +4,15 @@
 // run (switches up to the first NUL, data after it), writing into a missing folder.
 // With no run log open, every message goes nowhere.
 #include "frontend/entry.h"
-#include "frontend/exit_codes.h"
 #include "frontend/input_data.h"
-#include "frontend/print_size.h"
-#include "frontend/run_settings.h"
 #include "frontend/switch_pass.h"
 #include "frontend/symbol_output.h"
 #include "frontend/tokenizer.h"
 #include "fuzz/fuzz_support.h"
 #include "runlog/run_log.h"
+#include "settings/exit_codes.h"
+#include "settings/print_size.h"
+#include "settings/run_settings.h"
 
 #include <array>
 #include <cstring>

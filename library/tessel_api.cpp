@@ -4,9 +4,9 @@
 #include "tessel.h"
 
 #include "frontend/entry.h"
-#include "frontend/exit_codes.h"
 #include "platform/platform.h"
 #include "runlog/run_log.h"
+#include "settings/exit_codes.h"
 
 #include <cstring>
 #include <vector>

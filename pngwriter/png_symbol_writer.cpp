@@ -1,10 +1,10 @@
 #include "pngwriter/png_symbol_writer.h"
 
-#include "frontend/exit_codes.h"
-#include "frontend/print_size.h"
-#include "frontend/run_settings.h"
 #include "runlog/log_message.h"
 #include "runlog/run_log.h"
+#include "settings/exit_codes.h"
+#include "settings/print_size.h"
+#include "settings/run_settings.h"
 #include "util/byte_sink.h"
 
 #include <csetjmp>

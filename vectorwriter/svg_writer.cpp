@@ -1,6 +1,6 @@
 #include "vectorwriter/svg_writer.h"
 
-#include "frontend/print_size.h"
+#include "settings/print_size.h"
 
 #include <array>
 #include <charconv>

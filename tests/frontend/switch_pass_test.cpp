@@ -1,9 +1,9 @@
 #include "frontend/switch_pass.h"
 
 #include "frontend/input_data.h"
-#include "frontend/print_size.h"
-#include "frontend/run_settings.h"
 #include "frontend/tokenizer.h"
+#include "settings/print_size.h"
+#include "settings/run_settings.h"
 
 #include <climits>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "pngwriter/png_symbol_writer.h"
 
-#include "frontend/run_settings.h"
+#include "settings/run_settings.h"
 
 #include <climits>
 #include <cstdio>

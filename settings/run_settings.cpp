@@ -1,4 +1,4 @@
-#include "frontend/run_settings.h"
+#include "settings/run_settings.h"
 
 run_settings_t run_settings;
 

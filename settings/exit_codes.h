@@ -1,4 +1,4 @@
-// Results of the front end and the PNG symbol writer: 0 or the exit code.
+// Results of the front end and the symbol writers: 0 or the exit code.
 #pragma once
 
 inline constexpr int result_ok = 0;

@@ -1,4 +1,4 @@
-#include "frontend/print_size.h"
+#include "settings/print_size.h"
 
 #include <array>
 #include <charconv>
