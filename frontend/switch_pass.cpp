@@ -4,10 +4,12 @@
 #include "frontend/usage.h"
 #include "runlog/log_message.h"
 #include "runlog/run_log.h"
+#include "settings/colours.h"
 #include "settings/exit_codes.h"
 #include "settings/print_size.h"
 #include "settings/run_settings.h"
 
+#include <array>
 #include <climits>
 #include <cstdint>
 
@@ -91,6 +93,57 @@ int set_print_size(const char* value)
     return result_ok;
 }
 
+// -f and -b: the colours of the dark and of the light modules. Only the
+// light ones may be transparent.
+int set_colour(char letter, const char* value)
+{
+    const bool dark = letter == 'f' || letter == 'F';
+    const char* name = dark ? "primer plano" : "fondo";
+    if (value == nullptr) {
+        log_message("Color de %s no ha sido especificado", name);
+        return result_bad_command;
+    }
+    uint32_t* colour = dark ? &run_settings.colours.dark : &run_settings.colours.light;
+    if (!parse_colour(value, !dark, colour)) {
+        log_message("Color de %s Inv\xE1lido: %s. Valores posibles: %s en hexadecimal (003366 o #003366)",
+                    name, value, dark ? "RRGGBB" : "RRGGBB o RRGGBBAA");
+        return result_bad_command;
+    }
+    return result_ok;
+}
+
+// The colours against what the image type can hold and what a reader can
+// read: a transparent background only where the format has one, and enough
+// contrast with the dark modules darker, a transparent background judged
+// over a white page.
+int check_colours()
+{
+    const run_settings_t& s = run_settings;
+    const uint8_t alpha = colour_alpha(s.colours.light);
+    std::array<char, 16> dark{};
+    std::array<char, 16> light{};
+    format_colour(dark.data(), dark.size(), s.colours.dark);
+    format_colour(light.data(), light.size(), s.colours.light);
+    if (s.image_type == image_bmp && alpha != 0xFF) {
+        log_message("El formato BMP no admite fondo transparente: -b %s", light.data());
+        return result_bad_command;
+    }
+    if (s.image_type == image_emf && alpha != 0xFF && alpha != 0) {
+        log_message("El formato EMF solo admite fondo opaco o del todo transparente (alfa FF o 00): -b %s",
+                    light.data());
+        return result_bad_command;
+    }
+    const double contrast = symbol_contrast(s.colours);
+    if (contrast < min_symbol_contrast) {
+        // Cut towards zero, so that a refused contrast never shows as the minimum.
+        log_message("Contraste insuficiente entre -f %s y -b %s: %d %%. Se necesita un %d %% o m\xE1s, "
+                    "con -f m\xE1s oscuro que -b", dark.data(), light.data(),
+                    static_cast<int>(contrast * 100), static_cast<int>(min_symbol_contrast * 100));
+        return result_bad_command;
+    }
+    return result_ok;
+}
+
 // Applies switch letter with its value (nullptr when none was given).
 // Returns 0 or the failure code after logging it.
 int apply_switch(char letter, const char* value, switch_outcome* outcome)
@@ -169,6 +222,8 @@ int apply_switch(char letter, const char* value, switch_outcome* outcome)
         return set_dpi(value);
     case 'w': case 'W':
         return set_print_size(value);
+    case 'f': case 'F': case 'b': case 'B':
+        return set_colour(letter, value);
     default:
         return fail("Error de sintaxis. Use -h para mostrar ayuda");
     }
@@ -201,5 +256,5 @@ int run_switch_pass(char** tokens, int count, switch_outcome* outcome, bool imag
     const bool raster = s.image_type == image_png || s.image_type == image_bmp;
     if (image_file && raster && s.print_size_nm != 0 && s.dpi == 0)
         return fail("-w necesita -d para PNG y BMP: indique con -d la resoluci\xF3n de la impresora");
-    return result_ok;
+    return image_file ? check_colours() : result_ok;
 }

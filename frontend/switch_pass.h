@@ -12,8 +12,10 @@ struct switch_outcome {
 // data cannot be held) after logging the first failure. Data tokens are
 // prepared on the way (take_data_token); the last one wins. Once every token
 // is read, a printed size (-w) for PNG or BMP without a resolution (-d) is
-// refused, wherever the switches stood, unless the run makes no image file
-// (image_file false: the modules alone, which no size concerns).
+// refused, wherever the switches stood, and so are colours (-f, -b) that the
+// image type cannot hold or a reader could not tell apart; neither check is
+// made when the run makes no image file (image_file false: the modules alone,
+// which no size or colour concerns).
 int run_switch_pass(char** tokens, int count, switch_outcome* outcome, bool image_file = true);
 
 // Decimal conversion as the switches read values: leading white space, an

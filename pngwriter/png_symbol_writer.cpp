@@ -97,11 +97,38 @@ void write_to_sink(png_structp png, png_bytep bytes, png_size_t size)
 // The file is flushed once, after the image, where its result is checked.
 void flush_nothing(png_structp /*png*/) {}
 
+// The image header, with the palette the colours need: index 0, a bit of 0,
+// is the dark colour, so the rows are drawn the same either way.
+void set_png_header(png_structp png, png_infop info, png_uint_32 side, const symbol_colours& colours)
+{
+    if (is_black_on_white(colours)) {
+        png_set_IHDR(png, info, side, side, 1, PNG_COLOR_TYPE_GRAY, PNG_INTERLACE_NONE,
+                     PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+        return;
+    }
+    png_set_IHDR(png, info, side, side, 1, PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_color palette[2];
+    png_byte alpha[2];
+    const uint32_t entries[2] = {colours.dark, colours.light};
+    for (int i = 0; i < 2; ++i) {
+        palette[i].red = colour_red(entries[i]);
+        palette[i].green = colour_green(entries[i]);
+        palette[i].blue = colour_blue(entries[i]);
+        alpha[i] = colour_alpha(entries[i]);
+    }
+    // libpng copies both tables into the info structure.
+    png_set_PLTE(png, info, palette, 2);
+    if (alpha[1] != 0xFF)
+        png_set_tRNS(png, info, alpha, 2, nullptr);
+}
+
 // The only function that calls libpng. Nothing with a destructor lives here:
 // libpng reports errors with longjmp back to the setjmp below.
-png_outcome write_png_rows(byte_sink* sink, const QRcode* symbol, int dot_size, int dpi,
+png_outcome write_png_rows(byte_sink* sink, const QRcode* symbol, const raster_scale* scale,
                            const symbol_geometry* geometry, uint8_t* row)
 {
+    const int dot_size = scale->dot_size;
     png_structp png =
         png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     if (png == nullptr)
@@ -117,10 +144,9 @@ png_outcome write_png_rows(byte_sink* sink, const QRcode* symbol, int dot_size, 
     }
     const auto side = static_cast<png_uint_32>(geometry->side);
     png_set_write_fn(png, sink, write_to_sink, flush_nothing);
-    png_set_IHDR(png, info, side, side, 1, PNG_COLOR_TYPE_GRAY, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    if (dpi > 0) {
-        const auto ppm = static_cast<png_uint_32>(pixels_per_metre(dpi));
+    set_png_header(png, info, side, scale->colours);
+    if (scale->dpi > 0) {
+        const auto ppm = static_cast<png_uint_32>(pixels_per_metre(scale->dpi));
         png_set_pHYs(png, info, ppm, ppm, PNG_RESOLUTION_METER);
     }
     png_write_info(png, info);
@@ -170,7 +196,7 @@ int write_symbol(const QRcode* symbol, const raster_scale& scale, const char* fi
         }
     }
     byte_sink sink = file != nullptr ? file_sink(file) : memory_sink(out);
-    const png_outcome outcome = write_png_rows(&sink, symbol, dot_size, scale.dpi, &geometry, row);
+    const png_outcome outcome = write_png_rows(&sink, symbol, &scale, &geometry, row);
     std::free(row);
     // The last bytes are still in the stream's buffer: only a clean flush and
     // close mean the file is whole (a full disk shows here).
@@ -214,7 +240,7 @@ int write_symbol_png(const QRcode* symbol, const char* file_name, const raster_s
 int write_symbol_png(const QRcode* symbol, const char* file_name)
 {
     const run_settings_t& s = run_settings;
-    return write_symbol_png(symbol, file_name, raster_scale{s.dot_size, s.margin, s.dpi});
+    return write_symbol_png(symbol, file_name, raster_scale{s.dot_size, s.margin, s.dpi, s.colours});
 }
 
 int make_symbol_png(const QRcode* symbol, const raster_scale& scale, std::vector<unsigned char>* out)

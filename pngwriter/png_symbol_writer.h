@@ -1,6 +1,8 @@
 // The PNG symbol writer: draws one QR Code symbol, dot_size pixels per module
-// with a white quiet zone margin modules wide, as a 1-bit greyscale PNG file.
+// with a quiet zone margin modules wide, as a 1-bit PNG file.
 #pragma once
+
+#include "settings/colours.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -30,12 +32,16 @@ void draw_module_row(const QRcode* symbol, int j, int dot_size, const symbol_geo
                      uint8_t* row);
 
 // How a symbol is drawn: pixels per module (>= 1), quiet zone in modules
-// (>= 0), and the resolution the file states in a pHYs chunk, in dots per
-// inch (0: no chunk, the file carries no ancillary chunk at all).
+// (>= 0), the resolution the file states in a pHYs chunk, in dots per inch
+// (0: no chunk), and the colours. Black on white is a 1-bit greyscale image;
+// other colours a 1-bit image of a two-entry palette, dark first, with a tRNS
+// chunk when the light colour is not opaque. Without pHYs and tRNS the file
+// carries no ancillary chunk at all.
 struct raster_scale {
     int dot_size;
     int margin;
     int dpi;
+    symbol_colours colours = {};
 };
 
 // Writes symbol to file_name (created or truncated) drawn at scale. Returns 0
@@ -49,7 +55,7 @@ struct raster_scale {
 // is only read.
 int write_symbol_png(const QRcode* symbol, const char* file_name, const raster_scale& scale);
 
-// The same with the run settings' dot_size, margin and dpi.
+// The same with the run settings' dot_size, margin, dpi and colours.
 int write_symbol_png(const QRcode* symbol, const char* file_name);
 
 // The same image as write_symbol_png writes at scale, byte for byte, into out

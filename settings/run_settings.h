@@ -2,6 +2,8 @@
 // read by the encoder choice and the symbol writers.
 #pragma once
 
+#include "settings/colours.h"
+
 #include <cstdint>
 #include <qrencode.h>
 
@@ -17,6 +19,7 @@ struct run_settings_t {
     int structured = 0;            // structured-append series
     int dpi = 0;                   // printer dots per inch; 0: not given
     int64_t print_size_nm = 0;     // printed side of the modules; 0: not given
+    symbol_colours colours;        // -f and -b; black on white when not given
 };
 
 extern run_settings_t run_settings;

@@ -1,7 +1,10 @@
 // The EMF symbol writer. The records are laid out by hand: a header, the
 // stock null pen and white brush selected, one polygon set for the whole
 // image, the stock black brush, one polygon set holding a four-cornered
-// polygon per horizontal run of dark modules, and the end record. Polygons,
+// polygon per horizontal run of dark modules, and the end record. Other
+// colours than black and white are solid brushes created in the metafile's
+// handle table, and deleted before its end so that playing it leaves no
+// object behind; a fully transparent background is not drawn. Polygons,
 // not rectangles: with a null pen GDI leaves out a rectangle's right and
 // bottom line, while a polygon covers exactly its area, and adjacent runs meet
 // without a gap or an overlap. Stock objects need no handle to create or free.
@@ -26,15 +29,20 @@ constexpr uint32_t emr_header = 1;
 constexpr uint32_t emr_polypolygon = 8;
 constexpr uint32_t emr_eof = 14;
 constexpr uint32_t emr_selectobject = 37;
+constexpr uint32_t emr_createbrushindirect = 39;
+constexpr uint32_t emr_deleteobject = 40;
 constexpr uint32_t emr_polypolygon16 = 91;
 
 // Stock objects are named by their number with the high bit set.
 constexpr uint32_t stock_white_brush = 0x80000000u;
 constexpr uint32_t stock_black_brush = 0x80000004u;
+constexpr uint32_t stock_null_brush = 0x80000005u;
 constexpr uint32_t stock_null_pen = 0x80000008u;
 
 constexpr uint32_t header_size = 108;  // with both header extensions
 constexpr uint32_t select_size = 12;
+constexpr uint32_t create_brush_size = 24;
+constexpr uint32_t delete_size = 12;
 constexpr uint32_t eof_size = 20;
 
 // Fine enough that a program rasterising at the reference device's own
@@ -134,8 +142,73 @@ void put_select(std::vector<unsigned char>& out, uint32_t object)
     put_u32(out, object);            // 8 object
 }
 
+// How the colours are painted: with a stock brush where one has the colour,
+// else with a brush created in the next handle (1 and up), released once the
+// symbol is drawn.
+struct paint_plan {
+    bool background;   // the light colour is drawn at all (not fully transparent)
+    uint32_t light;    // the light brush: a stock object or a handle
+    uint32_t dark;     // the dark brush, the same
+    uint32_t created;  // brushes created: 0 to 2
+    uint32_t records;  // the brush records: creations, selections, deletions
+    uint32_t bytes;    // and their size
+};
+
+paint_plan plan_paint(const symbol_colours& colours)
+{
+    paint_plan plan{colour_alpha(colours.light) != 0, stock_white_brush, stock_black_brush, 0, 0, 0};
+    if (plan.background && colours.light != colour_white)
+        plan.light = ++plan.created;
+    if (colours.dark != colour_black)
+        plan.dark = ++plan.created;
+    // A selection for each colour drawn, and one of the null brush before
+    // the created ones are deleted.
+    const uint32_t selections = (plan.background ? 2 : 1) + (plan.created > 0 ? 1 : 0);
+    plan.records = selections + 2 * plan.created;
+    plan.bytes = selections * select_size + plan.created * (create_brush_size + delete_size);
+    return plan;
+}
+
+// Selects brush, creating it first, solid and of colour, when it is a handle.
+void put_brush(std::vector<unsigned char>& out, uint32_t brush, uint32_t colour)
+{
+    if (brush != stock_white_brush && brush != stock_black_brush) {
+        put_u32(out, emr_createbrushindirect);  //  0 type
+        put_u32(out, create_brush_size);        //  4 size
+        put_u32(out, brush);                    //  8 handle
+        put_u32(out, 0);                        // 12 style: BS_SOLID
+        put_u32(out, colour_red(colour) | uint32_t{colour_green(colour)} << 8 |
+                         uint32_t{colour_blue(colour)} << 16);  // 16 COLORREF 0x00BBGGRR
+        put_u32(out, 0);                        // 20 hatch, unused when solid
+    }
+    put_select(out, brush);
+}
+
+// The whole image in the light colour, unless that is fully transparent.
+template <class PutImage>
+void put_background(std::vector<unsigned char>& out, const paint_plan& plan, uint32_t colour, PutImage put_image)
+{
+    if (!plan.background)
+        return;
+    put_brush(out, plan.light, colour);
+    put_image();
+}
+
+// Deletes the created brushes; one still selected would not be freed.
+void put_release(std::vector<unsigned char>& out, const paint_plan& plan)
+{
+    if (plan.created == 0)
+        return;
+    put_select(out, stock_null_brush);
+    for (uint32_t handle = 1; handle <= plan.created; ++handle) {
+        put_u32(out, emr_deleteobject);  // 0 type
+        put_u32(out, delete_size);       // 4 size
+        put_u32(out, handle);            // 8 object
+    }
+}
+
 void put_header(std::vector<unsigned char>& out, uint32_t side, uint32_t frame, uint32_t bytes,
-                uint32_t records)
+                uint32_t records, uint32_t handles)
 {
     put_u32(out, emr_header);                  //   0 type
     put_u32(out, header_size);                 //   4 size
@@ -148,7 +221,7 @@ void put_header(std::vector<unsigned char>& out, uint32_t side, uint32_t frame, 
     put_u32(out, 0x00010000u);                 //  44 version
     put_u32(out, bytes);                       //  48 size of the metafile
     put_u32(out, records);                     //  52 number of records
-    put_u16(out, 1);                           //  56 handles: only the reserved index 0
+    put_u16(out, handles);                     //  56 handles, the reserved index 0 included
     put_u16(out, 0);                           //  58 reserved
     put_u32(out, 0);                           //  60 description length
     put_u32(out, 0);                           //  64 description offset
@@ -166,8 +239,8 @@ void put_header(std::vector<unsigned char>& out, uint32_t side, uint32_t frame, 
 
 }  // namespace
 
-bool make_symbol_emf(const QRcode* symbol, int margin, double image_side_mm,
-                     std::vector<unsigned char>* out)
+bool make_symbol_emf(const QRcode* symbol, int margin, double image_side_mm, std::vector<unsigned char>* out,
+                     const symbol_colours& colours)
 {
     if (out == nullptr)
         return false;
@@ -195,26 +268,29 @@ bool make_symbol_emf(const QRcode* symbol, int margin, double image_side_mm,
         const box b = run_box(j, first, end);
         ink = box{std::min(ink.x0, b.x0), std::min(ink.y0, b.y0), std::max(ink.x1, b.x1), std::max(ink.y1, b.y1)};
     });
-    const uint64_t bytes = header_size + 3 * select_size + polypolygon_size(1, wide) +
+    const paint_plan paint = plan_paint(colours);
+    const uint64_t bytes = header_size + select_size + paint.bytes + (paint.background ? polypolygon_size(1, wide) : 0) +
                            (runs > 0 ? polypolygon_size(runs, wide) : 0) + eof_size;
     if (bytes > UINT32_MAX)
         return false;
-    const uint32_t records = runs > 0 ? 7 : 6;
+    // The header, the pen, the brushes, the polygon sets, the end.
+    const uint32_t records = 3 + paint.records + (paint.background ? 1 : 0) + (runs > 0 ? 1 : 0);
 
     try {
         out->reserve(static_cast<std::size_t>(bytes));
         put_header(*out, static_cast<uint32_t>(side), static_cast<uint32_t>(frame), static_cast<uint32_t>(bytes),
-                   records);
+                   records, 1 + paint.created);
         put_select(*out, stock_null_pen);
-        put_select(*out, stock_white_brush);
         const box image{0, 0, static_cast<uint32_t>(side), static_cast<uint32_t>(side)};
-        put_polypolygon(*out, wide, image, 1, [&](auto put_box) { put_box(image); });
-        put_select(*out, stock_black_brush);
+        put_background(*out, paint, colours.light,
+                       [&] { put_polypolygon(*out, wide, image, 1, [&](auto put_box) { put_box(image); }); });
+        put_brush(*out, paint.dark, colours.dark);
         if (runs > 0) {
             put_polypolygon(*out, wide, ink, static_cast<uint32_t>(runs), [&](auto put_box) {
                 for_each_run(symbol, [&](int j, int first, int end) { put_box(run_box(j, first, end)); });
             });
         }
+        put_release(*out, paint);
         put_u32(*out, emr_eof);   //  0 type
         put_u32(*out, eof_size);  //  4 size
         put_u32(*out, 0);         //  8 palette entries

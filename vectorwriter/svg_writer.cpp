@@ -70,10 +70,52 @@ void append_modules(std::vector<unsigned char>* out, const QRcode* symbol, int m
     }
 }
 
+// "#RRGGBB" in lower case, and the short forms the black on white file has
+// always had.
+void append_colour(std::vector<unsigned char>* out, uint32_t colour)
+{
+    const uint32_t rgb = colour >> 8;
+    if (rgb == 0xFFFFFFu || rgb == 0) {
+        append(out, rgb == 0 ? "#000" : "#fff");
+        return;
+    }
+    std::array<char, 8> text{};
+    text[0] = '#';
+    for (int i = 1; i <= 6; ++i)
+        text[i] = "0123456789abcdef"[(rgb >> (24 - 4 * i)) & 0xFu];
+    append(out, std::string_view(text.data(), 7));
+}
+
+// The light rectangle under the image (none when it is fully transparent) and
+// the start of the dark path, up to its data.
+void append_layers(std::vector<unsigned char>* out, int64_t modules, const symbol_colours& colours)
+{
+    const unsigned alpha = colour_alpha(colours.light);
+    if (alpha != 0) {
+        append(out, "<rect width=\"");
+        append(out, modules);
+        append(out, "\" height=\"");
+        append(out, modules);
+        append(out, "\" fill=\"");
+        append_colour(out, colours.light);
+        if (alpha != 0xFF) {
+            // Three decimals tell all 256 levels apart.
+            std::array<char, 32> opacity{};
+            format_decimal(opacity.data(), opacity.size(), (alpha * 1000 + 127) / 255, 3);
+            append(out, "\" fill-opacity=\"");
+            append(out, opacity.data());
+        }
+        append(out, "\"/>\n");
+    }
+    append(out, "<path fill=\"");
+    append_colour(out, colours.dark);
+    append(out, "\" d=\"");
+}
+
 }  // namespace
 
-bool make_symbol_svg(const QRcode* symbol, int margin, svg_side side,
-                     std::vector<unsigned char>* out)
+bool make_symbol_svg(const QRcode* symbol, int margin, svg_side side, std::vector<unsigned char>* out,
+                     const symbol_colours& colours)
 {
     out->clear();
     if (symbol == nullptr || symbol->width < 1 || margin < 0 || side.amount < 1)
@@ -89,11 +131,8 @@ bool make_symbol_svg(const QRcode* symbol, int margin, svg_side side,
         append(out, modules);
         append(out, " ");
         append(out, modules);
-        append(out, "\" shape-rendering=\"crispEdges\">\n<rect width=\"");
-        append(out, modules);
-        append(out, "\" height=\"");
-        append(out, modules);
-        append(out, "\" fill=\"#fff\"/>\n<path fill=\"#000\" d=\"");
+        append(out, "\" shape-rendering=\"crispEdges\">\n");
+        append_layers(out, modules, colours);
         append_modules(out, symbol, margin);
         append(out, "\"/>\n</svg>\n");
     } catch (const std::bad_alloc&) {
