@@ -26,6 +26,17 @@ def bad_dpi(value):
     return b"Resoluci\xf3n Inv\xe1lida: %s. Valores posibles: puntos por pulgada, de 1 a 100000" % value
 
 
+def bad_colour(switch, value):
+    name, values = (b"primer plano", b"RRGGBB") if switch == "-f" else (b"fondo", b"RRGGBB o RRGGBBAA")
+    return (b"Color de %s Inv\xe1lido: %s. Valores posibles: %s en hexadecimal (003366 o #003366)"
+            % (name, value, values))
+
+
+def low_contrast(dark, light, percent):
+    return (b"Contraste insuficiente entre -f %s y -b %s: %d %%. Se necesita un 40 %% o m\xe1s, "
+            b"con -f m\xe1s oscuro que -b" % (dark, light, percent))
+
+
 def bad_size(value):
     return (b"Tama\xf1o de impresi\xf3n Inv\xe1lido: %s. Valores posibles: mil\xedmetros (35 o 35,5) "
             b"o pulgadas (1.4in), hasta 1000 mm" % value)
@@ -72,6 +83,24 @@ class Validation(TesselCase):
             (["-t", "svg", "-w", "35", "-t", "png", "-o", "a.png", "X"], NEEDS_DPI),
             (["-s", "-v", "40", "-d", "72", "-w", "10", "-t", "bmp", "-o", "a.bmp", "X"],
              b"El s\xedmbolo de 177 m\xf3dulos no cabe en 10 mm a 72 ppp: aumente -w o -d"),
+            (["-f", "-o", "a.png", "X"], b"Color de primer plano no ha sido especificado"),
+            (["-o", "a.png", "X", "-b"], b"Color de fondo no ha sido especificado"),
+            (["-b", "12345", "-o", "a.png", "X"], bad_colour("-b", b"12345")),
+            (["-b", "GGGGGG", "-o", "a.png", "X"], bad_colour("-b", b"GGGGGG")),
+            (["-b", "#", "-o", "a.png", "X"], bad_colour("-b", b"#")),
+            (["-b", "", "-o", "a.png", "X"], bad_colour("-b", b"")),
+            (["-b", "FFFFFF0", "-o", "a.png", "X"], bad_colour("-b", b"FFFFFF0")),
+            (["-b", "FFFFFFFFF", "-o", "a.png", "X"], bad_colour("-b", b"FFFFFFFFF")),
+            (["-f", "0x000000", "-o", "a.png", "X"], bad_colour("-f", b"0x000000")),
+            (["-f", "000000FF", "-o", "a.png", "X"], bad_colour("-f", b"000000FF")),
+            (["-f", "CCCCCC", "-b", "FFFFFF", "-o", "a.png", "X"], low_contrast(b"CCCCCC", b"FFFFFF", 39)),
+            (["-f", "#ffffff", "-b", "000000", "-o", "a.png", "X"], low_contrast(b"FFFFFF", b"000000", -100)),
+            # A transparent background is judged over white.
+            (["-f", "000000", "-b", "00000080", "-o", "a.png", "X"], low_contrast(b"000000", b"00000080", 21)),
+            (["-b", "FFFFFF00", "-t", "bmp", "-o", "a.bmp", "X"],
+             b"El formato BMP no admite fondo transparente: -b FFFFFF00"),
+            (["-b", "FFFFFFFE", "-t", "emf", "-o", "a.emf", "X"],
+             b"El formato EMF solo admite fondo opaco o del todo transparente (alfa FF o 00): -b FFFFFFFE"),
             # A long value's message is cut at the 2048-byte message buffer.
             (["-l", "x" * 3000, "-o", "a.png", "X"], (b"Nivel Inv\xe1lido: " + b"x" * 3000)[:2047]),
         ]

@@ -57,7 +57,8 @@ IMAGES = [(b"-l M", b"https://example.com/item/1"), (b"-t bmp -z 5 -m 1", b"BMP!
           (b"-8 -v 40 -l L -z 1 -m 0", bytes(range(256)) * 8), (b"-t Bmp -v 40 -z 2", b"x"),
           (b"-l M -d 300 -w 35", VERIFACTU), (b"-t bmp -l M -d 203 -w 35,5", VERIFACTU),
           (b"-t svg -z 4", b"SVG"), (b"-t SVG -l M -w 46", VERIFACTU), (b"-t svg -v 40 -d 600", b"x"),
-          (b"-t emf -m 2", b"EMF"), (b"-t Emf -l M -d 300 -w 35", VERIFACTU), (b"-t emf -v 40 -w 1.5in", b"x")]
+          (b"-t emf -m 2", b"EMF"), (b"-t Emf -l M -d 300 -w 35", VERIFACTU), (b"-t emf -v 40 -w 1.5in", b"x"),
+          (b"-f 003366 -b FFFFFF00", b"PNG"), (b"-t bmp -f 7A0000 -b FFF5CC", b"BMP")]
 # Refused by both calls with this code and log line, and *size set to 0.
 REFUSALS = [
     (b"-z 0", b"X", None, 1105, b"Tama\xf1o inv\xe1lido: 0"),
@@ -195,7 +196,8 @@ class Library(TesselCase):
                 with self.subTest(switches=switches, call=call):
                     result = self.in_folder(f"n{i}{call}", lambda: in_memory(self, call, switches, data, size))
                     self.assertEqual(result, ((code, None, 0), [line, b""], {}))
-        for switches in (b"-w 35", b"-t bmp -d 100 -w 5"):  # sizes only images need
+        # Sizes and colours only images need.
+        for switches in (b"-w 35", b"-t bmp -d 100 -w 5", b"-f CCCCCC", b"-t emf -b FFFFFF80"):
             self.assertEqual([in_memory(self, call, switches, b"X")[0] for call in ("image", "modules")], [1105, 0])
         size, side = ctypes.c_size_t(), ctypes.c_int()
         self.assertEqual([self.lib.tessel_image(None, b"X", 1, None, 5, ctypes.byref(size)),

@@ -4,7 +4,8 @@
  *   emf_player.exe (FILE SIDE OUT)...   for each FILE prints its header's
  *                              frame in 0.01 mm, "L T R B", plays it onto a
  *                              bitmap SIDE pixels square and writes that to
- *                              OUT as a binary PGM.
+ *                              OUT as a binary PGM, or in colour as a binary
+ *                              PPM when OUT ends in ".ppm".
  * The bitmap starts mid-grey, so that pixels the metafile leaves unpainted
  * or half-covered show as neither black nor white. Exit status 0, or 2 when
  * a file cannot be read, played or written. */
@@ -25,6 +26,8 @@ static void play(const char *file, int side, const char *out_name)
     HBITMAP bitmap = side > 0 ? CreateDIBSection(dc, &info, DIB_RGB_COLORS, (void **)&bits, NULL, 0) : NULL;
     FILE *out;
     size_t i, pixels = (size_t)side * (size_t)side;
+    size_t len = strlen(out_name);
+    int colour = len > 4 && strcmp(out_name + len - 4, ".ppm") == 0;
 
     if (emf == NULL || GetEnhMetaFileHeader(emf, sizeof header, &header) == 0 || bitmap == NULL ||
         SelectObject(dc, bitmap) == NULL) {
@@ -39,11 +42,19 @@ static void play(const char *file, int side, const char *out_name)
         exit(2);
     }
     /* Blue, green, red, unused: green stands for the grey level. */
-    for (i = 0; i < pixels; ++i)
-        bits[i] = bits[4 * i + 1];
+    for (i = 0; i < pixels; ++i) {
+        if (colour) {
+            unsigned char bgr[3] = {bits[4 * i], bits[4 * i + 1], bits[4 * i + 2]};
+            bits[3 * i] = bgr[2];
+            bits[3 * i + 1] = bgr[1];
+            bits[3 * i + 2] = bgr[0];
+        } else {
+            bits[i] = bits[4 * i + 1];
+        }
+    }
     out = fopen(out_name, "wb");
-    if (out == NULL || fprintf(out, "P5 %d %d 255\n", side, side) < 0 || fwrite(bits, 1, pixels, out) != pixels ||
-        fclose(out) != 0) {
+    if (out == NULL || fprintf(out, "P%d %d %d 255\n", colour ? 6 : 5, side, side) < 0 ||
+        fwrite(bits, colour ? 3 : 1, pixels, out) != pixels || fclose(out) != 0) {
         fprintf(stderr, "emf_player: cannot write %s\n", out_name);
         exit(2);
     }

@@ -509,6 +509,28 @@ class Images(WineCase):
                     self.assertEqual(centres(grey, p, n), centres(png_grey, side, n), p)
                     self.assertEqual(zbar(self.win_file(f"{i}-{p}.pgm")), data, p)
 
+    def test_metafile_colours_reach_gdi_and_a_transparent_background_leaves_the_page_showing(self):
+        data = b"Colours 0123456789"
+        cases = [(b"003366", b"FFFFFF00"), (b"7A0000", b"FFF5CC")]
+        lines = b"".join(b"-f %s -b %s -t emf -o c%d.emf %s\n" % (f, b, i, data) for i, (f, b) in enumerate(cases))
+        self.assertEqual(self.run_windows("tessel-batch.exe", b"-", stdin_data=lines)[0], 0)
+        # 33 modules at 4 pixels each: every edge falls between pixels.
+        plays = [a for i in range(len(cases)) for a in (windows_path(self.win_file(f"c{i}.emf")), "132",
+                                                        windows_path(self.win_file(f"c{i}.ppm")))]
+        proc = wine(os.path.join(WIN_BUILD, "emf_player.exe"), *plays)
+        self.assertEqual(proc.returncode, 0, proc.stderr)
+        for i, (dark, light) in enumerate(cases):
+            with self.subTest(dark=dark, light=light):
+                rgb = read_bytes(self.win_file(f"c{i}.ppm")).split(b"\n", 1)[1]
+                shown = [rgb[k:k + 3] for k in range(0, len(rgb), 3)]
+                # The player's mid-grey shows where nothing was drawn.
+                page = b"\x80" * 3 if light.endswith(b"00") else bytes.fromhex(light.decode())
+                self.assertEqual(set(shown), {bytes.fromhex(dark.decode()), page})
+                with open(self.win_file(f"c{i}.pgm"), "wb") as f:
+                    f.write(b"P5 132 132 255\n" + bytes(255 * (p == page) for p in shown))
+                self.assertEqual(zbar(self.win_file(f"c{i}.pgm")), data)
+
+
 class Png2Bmp(WineCase):
     def setUp(self):
         super().setUp()
