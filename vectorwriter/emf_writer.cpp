@@ -269,7 +269,8 @@ bool make_symbol_emf(const QRcode* symbol, int margin, double image_side_mm, std
         ink = box{std::min(ink.x0, b.x0), std::min(ink.y0, b.y0), std::max(ink.x1, b.x1), std::max(ink.y1, b.y1)};
     });
     const paint_plan paint = plan_paint(colours);
-    const uint64_t bytes = header_size + select_size + paint.bytes + (paint.background ? polypolygon_size(1, wide) : 0) +
+    const uint64_t bytes = header_size + select_size + paint.bytes +
+                           (paint.background ? polypolygon_size(1, wide) : 0) +
                            (runs > 0 ? polypolygon_size(runs, wide) : 0) + eof_size;
     if (bytes > UINT32_MAX)
         return false;
