@@ -106,7 +106,8 @@ TESSEL_API int TESSEL_CALL tessel_encode(const char *switches, const char *outpu
  * image_size: never null; receives the image's size in bytes.
  * On 0, buffer holds the complete file that tessel_encode would write for the
  * same switches and bytes (PNG, BMP, SVG or EMF, as -t says, at the size -z,
- * or -d and -w, give), byte for byte, and *image_size its size. When it does
+ * or -d and -w, give, in the colours of -f and -b), byte for byte, and
+ * *image_size its size. When it does
  * not fit capacity (a null buffer with capacity 0 asks for the size this
  * way): 1107, *image_size is the size needed, the buffer is untouched, the
  * log gets nothing. On any other failure *image_size is 0. A null buffer with a capacity other than 0 is
@@ -121,8 +122,9 @@ TESSEL_API int TESSEL_CALL tessel_image(const char *switches, const void *data, 
  * right, without the quiet zone; *side is the number of modules per side
  * (21 to 177; the version is (side - 17) / 4), so side * side bytes.
  * switches, data, size: as for tessel_image, refusals included; the switches
- * that only concern image files (-t, -z, -m, -d, -w) have their values
- * checked but change nothing here: -w needs no -d.
+ * that only concern image files (-t, -z, -m, -d, -w, -f, -b) have their
+ * values checked but change nothing here: -w needs no -d, and colours are not
+ * judged for contrast or format.
  * modules, capacity, side: as buffer, capacity and image_size above, with
  * side * side as the size needed (1107 when capacity is less); *side is 0 on
  * any other failure. */

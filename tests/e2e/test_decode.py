@@ -106,61 +106,56 @@ class RoundTrip(TesselCase):
 
 
 # (-f, -b): transparent, opaque, half and nearly transparent backgrounds, and a
-# light grey just above the least contrast.
+# light grey well above the least contrast.
 COLOUR_PAIRS = [("003366", "FFFFFF00"), ("#7a0000", "fff5cc"), ("000000", "FFFFFF80"), ("003366", "FFCC0040"),
                 ("B4B4B4", "FFFFFF")]
-
-
-def svg_colour(rgb):
-    """The fill an SVG states: black and white in the short forms."""
-    return {b"\0\0\0": b"000", b"\xff\xff\xff": b"fff"}.get(rgb, rgb.hex().encode())
 
 
 class Colours(TesselCase):
     def test_colour_pairs_show_in_each_format_and_decode_over_white_unless_the_format_refuses_them(self):
         data = "Colours 0123456789"
         for dark, light in COLOUR_PAIRS:
-            d, l = (bytes.fromhex(c.lstrip("#")) for c in (dark, light))
-            l += b"\xff" * (4 - len(l))
+            d, l = (bytes.fromhex(c.lstrip("#") + "FF")[:4] for c in (dark, light))
             for kind in ("png", "svg", "bmp", "emf"):
                 with self.subTest(dark=dark, light=light, kind=kind):
                     run = self.run_tessel("-f", dark, "-b", light, "-t", kind, "-o", "c." + kind, data)
                     refused = l[3] != 255 and (kind == "bmp" or (kind == "emf" and l[3] != 0))
                     self.assertEqual(run.status, 1105 % 256 if refused else 0, run.log)
-                    if refused or kind == "emf":  # the Wine suite plays the metafiles
-                        continue
-                    grey = self.seen_over_white(kind, run.path("c." + kind), d, l)
-                    self.assertEqual(readers.decode_zbar(grey), data)
-                    # zxing-cpp's default, camera-minded binarizer takes 8 x 8 pixels of
-                    # a light grey module for background: its global one reads that pair.
-                    binarizer = zxingcpp.Binarizer.GlobalHistogram if d[0] > 0x80 else zxingcpp.Binarizer.LocalAverage
-                    found = zxingcpp.read_barcode(readers.grey_pixels(grey), binarizer=binarizer)
-                    self.assertEqual(found.text if found else None, data)
+                    if not refused and kind != "emf":  # the Wine suite plays the metafiles
+                        grey = readers.grey_pixels(self.shown_over_white(kind, run.path("c." + kind), d, l))
+                        self.assertEqual(readers.decode_zbar(run.path("c.grey.png")), data)
+                        # zxing-cpp's default, camera-minded binarizer takes 8 x 8 pixels of
+                        # light grey modules for background; its global one reads them.
+                        found = zxingcpp.read_barcode(grey, binarizer=zxingcpp.Binarizer.GlobalHistogram
+                                                      if d[0] > 0x80 else zxingcpp.Binarizer.LocalAverage)
+                        self.assertEqual(found.text if found else None, data)
 
-    def seen_over_white(self, kind, path, d, l):
-        """Checks the colours the file states and writes what it shows on a
-        white page as a grey PNG, whose path it returns."""
+    def shown_over_white(self, kind, path, d, l):
+        """Checks the colours the file states; the path of a PNG of what it
+        shows, c.grey.png an opaque copy."""
         if kind == "png":
-            palette = png.Reader(filename=path).read()[3]["palette"]
-            self.assertEqual(palette, [tuple(d) + (255,) * (l[3] != 255), tuple(l[:3 + (l[3] != 255)])])
-            pixels = readers.grey_pixels(path)
+            palette = read_png(path)[3]["palette"]
+            self.assertEqual(palette, [tuple(d[:3 + (l[3] != 255)]), tuple(l[:3 + (l[3] != 255)])])
         elif kind == "svg":
             svg = read_bytes(path)
-            self.assertIn(b'<path fill="#%s"' % svg_colour(d), svg)
-            rect = b'<rect width="33" height="33" fill="#%s"' % svg_colour(l[:3])
-            self.assertEqual(svg.count(rect + (b"/>" if l[3] == 255 else b' fill-opacity="%g"/>' % round(l[3] / 255, 3))),
-                             l[3] != 0)
+            fill = {b"\0\0\0": b"000", b"\xff\xff\xff": b"fff"}  # the black on white file's short forms
+            self.assertIn(b'<path fill="#%s"' % fill.get(d[:3], d[:3].hex().encode()), svg)
+            rect = b'<rect width="33" height="33" fill="#%s"' % fill.get(l[:3], l[:3].hex().encode())
+            opacity = b"/>" if l[3] == 255 else b' fill-opacity="%g"/>' % round(l[3] / 255, 3)
+            self.assertEqual(svg.count(rect + opacity), l[3] != 0)
             subprocess.run(["rsvg-convert", "-b", "white", "-o", path + ".png", path], check=True)
-            pixels = readers.grey_pixels(path + ".png")
+            path += ".png"
         else:
             bmp = read_bytes(path)
-            self.assertEqual(bmp[54:62], d[::-1] + b"\0" + l[2::-1] + b"\0", "the colour table")
-            grey = [sum(w * c for w, c in zip((299, 587, 114), entry)) // 1000 for entry in (d, l)]
-            pixels = [[grey[v] for v in row] for row in test_bmp.bmp_pixels(bmp)]
-        with open(path + ".grey.png", "wb") as f:
-            png.Writer(len(pixels[0]), len(pixels), greyscale=True).write(f, [list(r) for r in pixels])
-        return path + ".grey.png"
-
+            self.assertEqual(bmp[54:62], d[2::-1] + b"\0" + l[2::-1] + b"\0", "the colour table")
+            rows = test_bmp.bmp_pixels(bmp)
+            with open(path + ".png", "wb") as f:
+                png.Writer(len(rows), len(rows), palette=[d[:3], l[:3]], bitdepth=1).write(f, rows)
+            path += ".png"
+        grey = readers.grey_pixels(path)
+        with open(os.path.join(os.path.dirname(path), "c.grey.png"), "wb") as f:
+            png.Writer(len(grey[0]), len(grey), greyscale=True).write(f, [list(r) for r in grey])
+        return path
 
 if __name__ == "__main__":
     main(sys.argv)

@@ -26,8 +26,7 @@ static void play(const char *file, int side, const char *out_name)
     HBITMAP bitmap = side > 0 ? CreateDIBSection(dc, &info, DIB_RGB_COLORS, (void **)&bits, NULL, 0) : NULL;
     FILE *out;
     size_t i, pixels = (size_t)side * (size_t)side;
-    size_t len = strlen(out_name);
-    int colour = len > 4 && strcmp(out_name + len - 4, ".ppm") == 0;
+    int colour = strlen(out_name) > 4 && strcmp(out_name + strlen(out_name) - 4, ".ppm") == 0;
 
     if (emf == NULL || GetEnhMetaFileHeader(emf, sizeof header, &header) == 0 || bitmap == NULL ||
         SelectObject(dc, bitmap) == NULL) {
@@ -43,14 +42,8 @@ static void play(const char *file, int side, const char *out_name)
     }
     /* Blue, green, red, unused: green stands for the grey level. */
     for (i = 0; i < pixels; ++i) {
-        if (colour) {
-            unsigned char bgr[3] = {bits[4 * i], bits[4 * i + 1], bits[4 * i + 2]};
-            bits[3 * i] = bgr[2];
-            bits[3 * i + 1] = bgr[1];
-            bits[3 * i + 2] = bgr[0];
-        } else {
-            bits[i] = bits[4 * i + 1];
-        }
+        unsigned char rgb[3] = {bits[4 * i + 2], bits[4 * i + 1], bits[4 * i]};
+        memcpy(bits + (colour ? 3 * i : i), colour ? rgb : rgb + 1, colour ? 3 : 1);
     }
     out = fopen(out_name, "wb");
     if (out == NULL || fprintf(out, "P%d %d %d 255\n", colour ? 6 : 5, side, side) < 0 ||

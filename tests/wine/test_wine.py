@@ -510,7 +510,7 @@ class Images(WineCase):
                     self.assertEqual(zbar(self.win_file(f"{i}-{p}.pgm")), data, p)
 
     def test_metafile_colours_reach_gdi_and_a_transparent_background_leaves_the_page_showing(self):
-        data = b"Colours 0123456789"
+        data = b"Colours:0123456789"
         cases = [(b"003366", b"FFFFFF00"), (b"7A0000", b"FFF5CC")]
         lines = b"".join(b"-f %s -b %s -t emf -o c%d.emf %s\n" % (f, b, i, data) for i, (f, b) in enumerate(cases))
         self.assertEqual(self.run_windows("tessel-batch.exe", b"-", stdin_data=lines)[0], 0)
