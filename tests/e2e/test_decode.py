@@ -105,8 +105,7 @@ class RoundTrip(TesselCase):
                     os.remove(p)
 
 
-# (-f, -b): transparent, opaque, half and nearly transparent backgrounds, and a
-# light grey well above the least contrast.
+# (-f, -b): transparent, opaque, half and nearly transparent backgrounds; light grey modules.
 COLOUR_PAIRS = [("003366", "FFFFFF00"), ("#7a0000", "fff5cc"), ("000000", "FFFFFF80"), ("003366", "FFCC0040"),
                 ("B4B4B4", "FFFFFF")]
 
@@ -124,15 +123,13 @@ class Colours(TesselCase):
                     if not refused and kind != "emf":  # the Wine suite plays the metafiles
                         grey = readers.grey_pixels(self.shown_over_white(kind, run.path("c." + kind), d, l))
                         self.assertEqual(readers.decode_zbar(run.path("c.grey.png")), data)
-                        # zxing-cpp's default, camera-minded binarizer takes 8 x 8 pixels of
-                        # light grey modules for background; its global one reads them.
+                        # zxing-cpp's default binarizer takes 8 x 8 pixels of light grey for background.
                         found = zxingcpp.read_barcode(grey, binarizer=zxingcpp.Binarizer.GlobalHistogram
                                                       if d[0] > 0x80 else zxingcpp.Binarizer.LocalAverage)
                         self.assertEqual(found.text if found else None, data)
 
     def shown_over_white(self, kind, path, d, l):
-        """Checks the colours the file states; the path of a PNG of what it
-        shows, c.grey.png an opaque copy."""
+        """Checks the colours the file states; a PNG of what it shows, and c.grey.png opaque."""
         if kind == "png":
             palette = read_png(path)[3]["palette"]
             self.assertEqual(palette, [tuple(d[:3 + (l[3] != 255)]), tuple(l[:3 + (l[3] != 255)])])
