@@ -12,9 +12,10 @@ TEST(Utf8Text, FindsTheLeadByteOfTheFirstIllFormedSequence)
     constexpr auto none = std::string_view::npos;
     const std::pair<std::string, std::size_t> cases[] = {
         {"", none},
-        {std::string("Pe\xC3\xB1" "a\0\xE2\x82\xAC\xF0\x9F\x98\x80", 13), none},
+        {std::string("Pe\xC3\xB1" "a\0\x7F\xE2\x82\xAC\xF0\x9F\x98\x80", 14), none},
         {"Pe\xF1" "a", 2},
         {"a\x80", 1},
+        {"\xC3\xC0", 0},
         {"ok\xE2\x82", 2},
         {"\xE2\x82" "A", 0},
         {"\xC3\xB1\xF0\x9F\xC0\x80", 2},
