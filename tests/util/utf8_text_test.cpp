@@ -16,6 +16,7 @@ TEST(Utf8Text, FindsTheLeadByteOfTheFirstIllFormedSequence)
         {"Pe\xF1" "a", 2},
         {"a\x80", 1},
         {"\xC3\xC0", 0},
+        {"\xE2\x82\x7F", 0},
         {"ok\xE2\x82", 2},
         {"\xE2\x82" "A", 0},
         {"\xC3\xB1\xF0\x9F\xC0\x80", 2},
