@@ -1,6 +1,6 @@
 // Text that reaches the programs as UTF-16 or UTF-8 rather than through the
-// C runtime: typed console lines and file names from UTF-8 files, both made
-// ANSI by the command line's rule (platform/win32/ansi_command_line.h).
+// C runtime: typed console lines, made UTF-8, and file names from UTF-8
+// files, made ANSI by the command line's rule (platform/win32/ansi_command_line.h).
 #include "platform/platform.h"
 #include "platform/win32/ansi_command_line.h"
 
@@ -35,6 +35,30 @@ ansi_conversion file_name_from_utf8(const char* utf8, std::string* name)
     }
 }
 
+bool utf8_from_native(const char* text, std::string* utf8)
+{
+    utf8->clear();
+    const std::size_t size = std::strlen(text);
+    if (size == 0)
+        return true;
+    if (size > INT_MAX / 3)
+        return false;
+    try {
+        // Every byte of the code page is at most one UTF-16 unit, and every
+        // unit at most three UTF-8 bytes.
+        std::wstring wide(size, L'\0');
+        const int length = MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(size), wide.data(),
+                                               static_cast<int>(size));
+        if (length <= 0)
+            return false;
+        return convert_to_utf8(wide.data(), static_cast<std::size_t>(length), utf8) ==
+               ansi_conversion::exact;
+    } catch (const std::bad_alloc&) {
+        utf8->clear();
+        return false;
+    }
+}
+
 bool console_gives_wide_text(std::FILE* stream)
 {
     return stream_is_terminal(stream);
@@ -64,7 +88,7 @@ console_line read_console_line(std::FILE* stream, std::size_t max_chars, std::st
             return console_line::end;
         if (ended && wide.back() != L'\n')
             wide.push_back(L'\n');
-        switch (convert_to_ansi_exactly(wide.data(), wide.size(), line)) {
+        switch (convert_to_utf8(wide.data(), wide.size(), line)) {
         case ansi_conversion::exact:
             return console_line::line;
         case ansi_conversion::not_representable:
