@@ -5,6 +5,12 @@
 #include <cstdint>
 #include <qrencode.h>
 
+// Values of run_settings_t::eci besides an explicit designator 0..999999.
+// eci_auto: with utf8, designator 26 (UTF-8) when the data holds a byte above
+// 0x7F and none otherwise; without utf8, none.
+inline constexpr int eci_auto = -1;
+inline constexpr int eci_none = -2;  // no designator, asked for explicitly
+
 struct run_settings_t {
     int case_sensitive = 1;        // libqrencode's case-sensitivity argument
     int dot_size = 3;              // pixels per module side, >= 1
@@ -17,6 +23,9 @@ struct run_settings_t {
     int structured = 0;            // structured-append series
     int dpi = 0;                   // printer dots per inch; 0: not given
     int64_t print_size_nm = 0;     // printed side of the modules; 0: not given
+    int utf8 = 0;                  // the data is text in UTF-8 (-u)
+    int eci = eci_auto;            // ECI designator 0..999999, eci_auto or eci_none
+    int payload_kind = 0;          // 0: none; else the payload the data is built as (-p)
 };
 
 extern run_settings_t run_settings;
