@@ -72,6 +72,10 @@ int apply_payload_settings(bool level_given)
     const bool printed = s.dpi != 0 || s.image_type == image_svg || s.image_type == image_emf;
     if (kind.width != payload_width::free && s.print_size_nm == 0 && printed)
         s.print_size_nm = standard_print_size_nm(kind.width);
+    // A version limit is the standard's byte count in 8-bit mode; libqrencode's
+    // own split into segments can need a version more near that count.
+    if (kind.max_version != 0)
+        s.eight_bit = 1;
     if (s.eci == eci_auto && kind.eci == payload_eci::none)
         s.eci = eci_none;
     // The -u rule: ECI 26 exactly when the text is not ASCII.
