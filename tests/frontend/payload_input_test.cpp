@@ -32,12 +32,13 @@ TEST(PayloadInput, EachStandardSetsItsLevelSizeModeAndEci)
     }
     reset_run_settings();
     run_settings.payload_kind = payload_swiss;
+    run_settings.utf8 = 1;
     run_settings.eci = 26;
     run_settings.print_size_nm = 46 * nm_per_mm;
     EXPECT_EQ(apply_payload_settings(true), 1105);  // the level given is Q
     run_settings.level = QR_ECLEVEL_M;
     EXPECT_EQ(apply_payload_settings(true), 0);
-    EXPECT_EQ(run_settings.eci, 26);
+    EXPECT_EQ((std::vector<int>{run_settings.eci, run_settings.utf8}), (std::vector<int>{26, 0}));
     reset_run_settings();
 }
 
