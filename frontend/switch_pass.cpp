@@ -1,6 +1,7 @@
 #include "frontend/switch_pass.h"
 
 #include "frontend/input_data.h"
+#include "frontend/payload_input.h"
 #include "frontend/usage.h"
 #include "runlog/log_message.h"
 #include "platform/platform.h"
@@ -58,6 +59,8 @@ int image_type_named(const char* value)
         return image_svg;
     if (equals_ignoring_case(value, "emf"))
         return image_emf;
+    if (equals_ignoring_case(value, "txt"))
+        return image_txt;
     return image_png;
 }
 
@@ -254,6 +257,8 @@ int apply_switch(char letter, const char* value, switch_outcome* outcome)
         return result_ok;
     case 'e': case 'E':
         return set_eci(value);
+    case 'p': case 'P':
+        return set_payload_kind(value);
     default:
         return fail("Error de sintaxis. Use -h para mostrar ayuda");
     }
@@ -270,7 +275,7 @@ int prepare_data(const char* token, bool native_text)
 {
     std::string converted;
     bool held = true;
-    if (run_settings.utf8 != 0 && native_text) {
+    if ((run_settings.utf8 != 0 || run_settings.payload_kind != 0) && native_text) {
         held = utf8_from_native(token, &converted);
         token = converted.c_str();
     }
@@ -287,6 +292,7 @@ int run_switch_pass(char** tokens, int count, switch_outcome* outcome, bool imag
                     bool native_text)
 {
     const char* data = nullptr;
+    bool level_given = false;
     for (int i = 0; i < count; ++i) {
         const char* token = tokens[i];
         if (token[0] != '-') {
@@ -299,6 +305,12 @@ int run_switch_pass(char** tokens, int count, switch_outcome* outcome, bool imag
             value = tokens[++i];
         const int result = apply_switch(token[1], value, outcome);
         if (result != result_ok || outcome->help_shown)
+            return result;
+        level_given = level_given || token[1] == 'l' || token[1] == 'L';
+    }
+    if (run_settings.payload_kind != 0) {
+        const int result = apply_payload_settings(level_given);
+        if (result != result_ok)
             return result;
     }
     // Checked once every switch is read, so that their order does not matter.

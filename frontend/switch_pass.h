@@ -17,7 +17,9 @@ struct switch_outcome {
 // printed size (-w) for PNG or BMP without a resolution (-d) and colours
 // (-f, -b) that the image type cannot hold or a reader could not tell apart,
 // unless the run makes no image file (image_file false: the modules alone,
-// which no size or colour concerns).
+// which no size or colour concerns). Before those, a kind of payload (-p)
+// applies its standard's settings (apply_payload_settings); its fields are
+// text, read as -u reads it.
 int run_switch_pass(char** tokens, int count, switch_outcome* outcome, bool image_file = true,
                     bool native_text = false);
 

@@ -55,30 +55,6 @@ struct image_target {
     std::vector<unsigned char>* memory;
 };
 
-// Creates or truncates file_name and writes the finished image to it, with the
-// codes and run-log lines of the PNG writer: 1101 when the file cannot be
-// created, 1103 when a write, the flush or the close fails (a full disk).
-int write_image_file(const char* file_name, const std::vector<unsigned char>& bytes)
-{
-    std::FILE* file = std::fopen(file_name, "wb");
-    if (file == nullptr) {
-        log_message("Error al crear archivo [%s]", file_name);
-        log_system_error(run_log);
-        return result_cannot_create;
-    }
-    byte_sink sink = file_sink(file);
-    bool written = sink_write(&sink, bytes.data(), bytes.size());
-    // Most of a small file is still in the stream's buffer: only the flush and
-    // the close tell whether it reached the disk.
-    written = std::fflush(file) == 0 && written;
-    written = std::fclose(file) == 0 && written;
-    if (!written) {
-        log_message("Error al escribir archivo [%s]", file_name);
-        return result_png_failed;
-    }
-    return result_ok;
-}
-
 int put_vector_image(const QRcode* symbol, const image_target& target)
 {
     const run_settings_t& s = run_settings;
@@ -147,6 +123,27 @@ int put_symbol_image(const QRcode* symbol, const image_target& target)
 }
 
 }  // namespace
+
+int write_image_file(const char* file_name, const std::vector<unsigned char>& bytes)
+{
+    std::FILE* file = std::fopen(file_name, "wb");
+    if (file == nullptr) {
+        log_message("Error al crear archivo [%s]", file_name);
+        log_system_error(run_log);
+        return result_cannot_create;
+    }
+    byte_sink sink = file_sink(file);
+    bool written = sink_write(&sink, bytes.data(), bytes.size());
+    // Most of a small file is still in the stream's buffer: only the flush and
+    // the close tell whether it reached the disk.
+    written = std::fflush(file) == 0 && written;
+    written = std::fclose(file) == 0 && written;
+    if (!written) {
+        log_message("Error al escribir archivo [%s]", file_name);
+        return result_png_failed;
+    }
+    return result_ok;
+}
 
 int write_symbol_file(const QRcode* symbol, const char* file_name, const char* temp_name)
 {

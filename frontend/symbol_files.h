@@ -22,3 +22,10 @@ int write_symbol_file(const QRcode* symbol, const char* file_name, const char* t
 // and no temporary file; a BMP is converted from the PNG in memory. The same
 // codes and log lines.
 int make_symbol_image(const QRcode* symbol, std::vector<unsigned char>* out);
+
+// Creates or truncates file_name and writes bytes to it, with the codes and
+// run-log lines of the PNG writer: 1101 when the file cannot be created (the
+// system's error text as a continuation line), 1103 when a write, the flush or
+// the close fails (a full disk). A file created before a failure stays with
+// whatever was written.
+int write_image_file(const char* file_name, const std::vector<unsigned char>& bytes);

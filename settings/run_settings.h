@@ -19,7 +19,7 @@ struct run_settings_t {
     int margin = 4;                // quiet zone in modules, >= 0
     int level = QR_ECLEVEL_Q;      // 0 = L, 1 = M, 2 = Q, 3 = H
     int hint = QR_MODE_8;          // QR_MODE_8 or QR_MODE_KANJI
-    int image_type = 1;            // 1 = PNG, 2 = BMP, 3 = SVG, 4 = EMF
+    int image_type = 1;            // 1 = PNG, 2 = BMP, 3 = SVG, 4 = EMF, 5 = the data as text
     int eight_bit = 0;             // encode everything in 8-bit mode
     int version = 0;               // 0: smallest that fits
     int structured = 0;            // structured-append series
@@ -37,6 +37,8 @@ inline constexpr int image_png = 1;
 inline constexpr int image_bmp = 2;
 inline constexpr int image_svg = 3;
 inline constexpr int image_emf = 4;
+// Not an image: the exact bytes that the symbol would encode.
+inline constexpr int image_txt = 5;
 
 // Puts every setting back to its default (for tests and fuzzing).
 void reset_run_settings();

@@ -34,6 +34,56 @@ def not_utf8(position):
     return b"Dato no es texto UTF-8 v\xe1lido: byte %d" % position
 
 
+# Valid fields of -p verifactu and -p ticketbai, as command-line tokens.
+VF = "nif=89890001K\\nnumserie=A-1\\nfecha=01-01-2024\\nimporte=1"
+TB = "id=TBAI-00000006Y-251019-btFpwP8dcLGAF-237\\nnf=1\\ni=4.70\\nprovincia=araba"
+
+
+def payload_refusals():
+    """-p rows: the switch, the fields, each rule of the Spanish kinds."""
+    def field(name, rule):
+        return b"Campo %s inv\xe1lido: %s" % (name, rule)
+
+    def vf(old, new):
+        return ["-p", "verifactu", "-o", "a.png", VF.replace(old, new)]
+
+    def tb(old, new):
+        return ["-p", "ticketbai", "-o", "a.png", TB.replace(old, new)]
+    tb_id, amount = field(b"id", b"TBAI-NIF-DDMMAA-firma-CRC, 39 caracteres"), b"hasta 12 d\xedgitos enteros y 2 decimales con punto"
+    nif, text20 = field(b"nif", b"9 caracteres, d\xedgitos o letras may\xfasculas"), b"hasta 20 caracteres, sin caracteres de control"
+    numserie = field(b"numserie", b"hasta 60 caracteres ASCII imprimibles (32 a 126)")
+    level, width = b"Nivel no admitido con -p %s: el est\xe1ndar fija el nivel M", b"Tama\xf1o de impresi\xf3n no admitido con -p %s: "
+    return [
+        (["-p"], b"Tipo de contenido no ha sido especificado"),
+        (["-p", "qr", "-o", "a.png", "X"], b"Tipo de contenido Inv\xe1lido: qr. Valores posibles: verifactu, ticketbai, epc, swiss, vcard, wifi"),
+        (["-p", "wifi", "-S", "-v", "2", "-o", "a.png", "X"], b"-p wifi no admite una serie de s\xedmbolos (-s): el est\xe1ndar es un solo s\xedmbolo"),
+        (["-l", "Q", "-p", "epc", "-o", "a.png", "X"], level % b"epc"), (["-p", "ticketbai", "-l", "h", "-o", "a.png", "X"], level % b"ticketbai"),
+        (["-p", "VeriFactu", "-w", "40.001", "-t", "svg", "-o", "a.svg", "X"], width % b"verifactu" + b"de 30 a 40 mm"),
+        (["-p", "ticketbai", "-w", "29.999", "-d", "300", "-o", "a.png", "X"], width % b"ticketbai" + b"de 30 a 40 mm"),
+        (["-p", "swiss", "-w", "45", "-t", "emf", "-o", "a.emf", "X"], width % b"swiss" + b"el est\xe1ndar fija 46 mm"),
+        (vf(VF, "nif=1\\n\\nnif"), b"L\xednea sin '=' en los campos: nif"), (vf("nif=", "NIF="), b"Campo desconocido para -p verifactu: NIF"),
+        (vf("fecha=", "nif=2\\nfecha="), b"Campo repetido: nif"), (vf("numserie=A-1", "numserie="), b"Falta el campo obligatorio: numserie"),
+        (vf("A-1", "\\xC3"), b"Campo numserie: texto UTF-8 mal formado"),
+        (vf("89890001K", "A12\\s345&67"), nif), (vf("89890001K", "8989001K"), nif), (vf("89890001K", "89890001k"), nif),
+        (vf("A-1", "A" * 61), numserie), (vf("A-1", "A\xC3\xA9"), numserie), (vf("A-1", "A\\x7F"), numserie),
+        (vf("importe=1", "sistema=VeriFactu\\nimporte=1"), field(b"sistema", b"valores posibles: verifactu, noverifactu")),
+        (vf("importe=1", "entorno=test\\nimporte=1"), field(b"entorno", b"valores posibles: produccion, pruebas")),
+        (tb("-237", "-23"), tb_id), (tb("TBAI", "TBAJ"), tb_id), (tb("Y-2", "Y_2"), tb_id), (tb("9-b", "9_b"), tb_id), (tb("F-2", "F_2"), tb_id),
+        (tb("-237", "-238"), field(b"id", b"el CRC no corresponde")),
+        (tb("6Y", "6y"), field(b"id", b"el NIF son 9 d\xedgitos o letras may\xfasculas")),
+        (tb("251019", "310219"), field(b"id", b"la fecha DDMMAA no existe")),
+        (tb("btF", "b.F"), field(b"id", b"la firma son 13 caracteres de Base64")),
+        (tb("nf=1", "s=" + "\xC3\xA9" * 21 + "\\nnf=1"), field(b"s", text20)),
+        (tb("nf=1", "nf=1\\t"), field(b"nf", text20)), (tb("nf=1", "nf=1\\x7F"), field(b"nf", text20)),
+        (tb("4.70", "4.700"), field(b"i", amount)),
+        (tb("araba", "alava"), field(b"provincia", b"valores posibles: araba, bizkaia, gipuzkoa")),
+        (tb("nf=1", "entorno=prueba\\nnf=1"), field(b"entorno", b"valores posibles: produccion, pruebas")),
+        (tb("nf=1", "espacio=%2B\\nnf=1"), field(b"espacio", b"valores posibles: %20, +")),
+    ] + [(vf("01-01-2024", date), field(b"fecha", b"una fecha que exista, DD-MM-AAAA"))
+         for date in ("29-02-2023", "31-04-2024", "01-13-2024", "00-01-2024", "01/01/2024", "1-01-2024", "01-01-0000")
+         ] + [(vf("importe=1", "importe=" + total), field(b"importe", amount)) for total in ("1.234", "1" * 13, "-.5", "1,5")]
+
+
 def bad_dpi(value):
     return b"Resoluci\xf3n Inv\xe1lida: %s. Valores posibles: puntos por pulgada, de 1 a 100000" % value
 
@@ -125,7 +175,7 @@ class Validation(TesselCase):
             (["-e", "3", "-s", "-v", "2", "-o", "a.png", "X"], SERIES_ECI),
             # A long value's message is cut at the 2048-byte message buffer.
             (["-l", "x" * 3000, "-o", "a.png", "X"], (b"Nivel Inv\xe1lido: " + b"x" * 3000)[:2047]),
-        ]
+        ] + payload_refusals()
         for args, message in cases:
             with self.subTest(args=args):
                 run = self.run_tessel(*args)

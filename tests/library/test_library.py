@@ -12,6 +12,7 @@ import threading
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 import png  # noqa: E402  (Debian's python3-png)
 from harness import STAMP, TesselCase, main, read_bytes, zbar, zbar_series  # noqa: E402
+from test_payloads import VECTORS  # noqa: E402
 
 LIBRARY = sys.argv.pop(2)
 SERIES = b"0123456789" * 12
@@ -58,13 +59,17 @@ IMAGES = [(b"-l M", b"https://example.com/item/1"), (b"-t bmp -z 5 -m 1", b"BMP!
           (b"-l M -d 300 -w 35", VERIFACTU), (b"-t bmp -l M -d 203 -w 35,5", VERIFACTU),
           (b"-t svg -z 4", b"SVG"), (b"-t SVG -l M -w 46", VERIFACTU), (b"-t svg -v 40 -d 600", b"x"),
           (b"-t emf -m 2", b"EMF"), (b"-t Emf -l M -d 300 -w 35", VERIFACTU), (b"-t emf -v 40 -w 1.5in", b"x"),
-          (b"-f 003366 -b FFFFFF00", b"PNG"), (b"-t bmp -f 7A0000 -b FFF5CC", b"BMP")]
+          (b"-f 003366 -b FFFFFF00", b"PNG"), (b"-t bmp -f 7A0000 -b FFF5CC", b"BMP"),
+          (b"-t txt -8", b"any\0bytes\n"), (b"-p verifactu -t txt", b"nif=89890001K\nnumserie=A B\nfecha=01-01-2024\nimporte=1"),
+          (b"-p ticketbai -d 300", b"id=TBAI-00000006Y-251019-btFpwP8dcLGAF-237\nnf=1\ni=4.70\nprovincia=araba")]
 # Refused by both calls with this code and log line, and *size set to 0.
 REFUSALS = [
     (b"-z 0", b"X", None, 1105, b"Tama\xf1o inv\xe1lido: 0"),
     (b"-t emf -d 0", b"X", None, 1105,
      b"Resoluci\xf3n Inv\xe1lida: 0. Valores posibles: puntos por pulgada, de 1 a 100000"),
     (b"-v 41", b"X", None, 1104, b"Error al codificar dato de entrada"),
+    (b"-p wifi", b"a=1\n" * 29381, None, 1104, b"Error al codificar dato de entrada"),
+    (b"-p wifi", b"a=1\n" * 29380, None, 1105, b"Campo desconocido para -p wifi: a"),  # the longest fields read
     (b"-S -v 1", SERIES, None, 1105, b"Serie de s\xedmbolos no admitida: la llamada devuelve un solo s\xedmbolo"),
     (b"-l M x", b"a", None, 1105, b"Dato no admitido entre los modificadores: x"),
     (b"-o y.png", b"a", None, 1105, b"Archivo de salida no admitido entre los modificadores"),
@@ -197,6 +202,10 @@ class Library(TesselCase):
                 with self.subTest(switches=switches, call=call):
                     result = self.in_folder(f"n{i}{call}", lambda: in_memory(self, call, switches, data, size))
                     self.assertEqual(result, ((code, None, 0), [line, b""], {}))
+        # A payload's modules are those of its text at the standard's level.
+        fields = b"nif=89890001K\nnumserie=12345678&G33\nfecha=01-01-2024\nimporte=241.4\nentorno=pruebas"
+        self.assertEqual(in_memory(self, "modules", b"-p verifactu", fields),
+                         in_memory(self, "modules", b"-l M", VECTORS[0][2]))
         # Sizes and colours only images need.
         for switches in (b"-w 35", b"-t bmp -d 100 -w 5", b"-f CCCCCC", b"-t emf -b FFFFFF80"):
             self.assertEqual([in_memory(self, call, switches, b"X")[0] for call in ("image", "modules")], [1105, 0])

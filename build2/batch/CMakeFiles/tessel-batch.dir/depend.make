@@ -1,0 +1,2 @@
+# Empty dependencies file for tessel-batch.
+# This may be replaced when dependencies are built.

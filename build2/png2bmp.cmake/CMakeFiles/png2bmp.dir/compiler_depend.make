@@ -1,0 +1,2 @@
+# Empty compiler generated dependencies file for png2bmp.
+# This may be replaced when dependencies are built.

@@ -1,0 +1,2 @@
+# Empty dependencies file for png2bmp.
+# This may be replaced when dependencies are built.
