@@ -43,7 +43,96 @@ VECTORS = [
                    ("i", "4.70"), ("provincia", "gipuzkoa")],
      b"https://tbai.egoitza.gipuzkoa.eus/qr/?id=TBAI-00000006Y-251019-btFpwP8dcLGAF-237&s=T"
      b"&nf=27174&i=4.70&cr=010"),
-    # EPC, Swiss QR-bill, vCard, Wi-Fi: rows follow.
+    # EPC: examples 1 to 3 (1 in UTF-8 by default, 2 and 3 in ISO 8859-1: one
+    # byte for the c cedilla), trailing empty lines left out.
+    ("epc", [("bic", "BHBLDEHHXXX"), ("name", "Franz Musterm\u00e4nn"), ("iban", "DE71110220330123456789"),
+             ("amount", "12.3"), ("purpose", "GDDS"), ("reference", "RF18539007547034")],
+     "BCD\n002\n1\nSCT\nBHBLDEHHXXX\nFranz Musterm\u00e4nn\nDE71110220330123456789\nEUR12.3\nGDDS\n"
+     "RF18539007547034".encode()),
+    ("epc", [("version", "001"), ("bic", "bhbldehhxxx"), ("name", "Franz Musterm\u00e4nn"),
+             ("iban", "DE71 1102 2033 0123 4567 89"), ("amount", "12.3"), ("purpose", "GDDS"),
+             ("reference", "rf18 5390 0754 7034")],
+     "BCD\n001\n1\nSCT\nBHBLDEHHXXX\nFranz Musterm\u00e4nn\nDE71110220330123456789\nEUR12.3\nGDDS\n"
+     "RF18539007547034".encode()),
+    ("epc", [("charset", "2"), ("name", "Fran\u00e7ois D'Alsace S.A."), ("iban", "FR1420041010050500013M02606"),
+             ("amount", "12.3"), ("text", "Client:Marie Louise La Lune")],
+     b"BCD\n002\n2\nSCT\n\nFran\xe7ois D'Alsace S.A.\nFR1420041010050500013M02606\nEUR12.3\n\n\n"
+     b"Client:Marie Louise La Lune"),
+    ("epc", [("charset", "2"), ("name", "Wikimedia Foerdergesellschaft"), ("iban", "DE33100205000001194700"),
+             ("amount", "20"), ("text", "Spende fuer Wikipedia")],
+     b"BCD\n002\n2\nSCT\n\nWikimedia Foerdergesellschaft\nDE33100205000001194700\nEUR20\n\n\n"
+     b"Spende fuer Wikipedia"),
+    ("epc", [("charset", "8"), ("name", "\u0160koda \u20ac"), ("iban", "DE33100205000001194700"),
+             ("information", "x")],
+     b"BCD\n002\n8\nSCT\n\n\xa6koda \xa4\nDE33100205000001194700\n\n\n\n\nx"),
+    # Swiss QR-bill: annex example 1 (QR-IBAN with a QR reference), a creditor
+    # reference without debtor, and billing information with two alternative
+    # schemes; references and IBANs may be typed in their printed groups.
+    ("swiss", [("iban", "CH64 3196 1000 0044 2155 7"), ("creditor_name", "Max Muster & S\u00f6hne"),
+               ("creditor_street", "Musterstrasse"), ("creditor_building", "123"), ("creditor_postcode", "8000"),
+               ("creditor_town", "Seldwyla"), ("creditor_country", "CH"), ("amount", "50"), ("currency", "CHF"),
+               ("debtor_name", "Simon Muster"), ("debtor_street", "Musterstrasse"), ("debtor_building", "1"),
+               ("debtor_postcode", "8000"), ("debtor_town", "Seldwyla"), ("debtor_country", "CH"),
+               ("reference", "00 00082 07791 22585 74212 86694"), ("message", "Payment of travel")],
+     "SPC\n0200\n1\nCH6431961000004421557\nS\nMax Muster & S\u00f6hne\nMusterstrasse\n123\n8000\nSeldwyla\nCH\n"
+     "\n\n\n\n\n\n\n50.00\nCHF\nS\nSimon Muster\nMusterstrasse\n1\n8000\nSeldwyla\nCH\nQRR\n"
+     "000008207791225857421286694\nPayment of travel\nEPD".encode()),
+    ("swiss", [("iban", "CH9300762011623852957"), ("creditor_name", "Thomas LeClaire"),
+               ("creditor_street", "Rue examplaire"), ("creditor_building", "22a"), ("creditor_postcode", "1000"),
+               ("creditor_town", "Lausanne"), ("creditor_country", "CH"), ("amount", "25.9"), ("currency", "CHF"),
+               ("reference", "RF18539007547034")],
+     b"SPC\n0200\n1\nCH9300762011623852957\nS\nThomas LeClaire\nRue examplaire\n22a\n1000\nLausanne\nCH\n"
+     b"\n\n\n\n\n\n\n25.90\nCHF\n\n\n\n\n\n\n\nSCOR\nRF18539007547034\n\nEPD"),
+    ("swiss", [("iban", "CH4431999123000889012"), ("creditor_name", "Robert Schneider AG"),
+               ("creditor_street", "Rue du Lac"), ("creditor_building", "1268"), ("creditor_postcode", "2501"),
+               ("creditor_town", "Biel"), ("creditor_country", "CH"), ("amount", "1949.75"), ("currency", "CHF"),
+               ("debtor_name", "Pia-Maria Rutschmann-Schnyder"), ("debtor_street", "Grosse Marktgasse"),
+               ("debtor_building", "28"), ("debtor_postcode", "9400"), ("debtor_town", "Rorschach"),
+               ("debtor_country", "CH"), ("reference", "210000000003139471430009017"),
+               ("message", "Order dated 18.06.2020"),
+               ("billing", "//S1/01/20170309/11/10201409/20/14000000/22/36958/30/CH106017086/40/1020/41/3010"),
+               ("alternative1", "UV;UltraPay005;12345"), ("alternative2", "XY;XYService;54321")],
+     b"SPC\n0200\n1\nCH4431999123000889012\nS\nRobert Schneider AG\nRue du Lac\n1268\n2501\nBiel\nCH\n"
+     b"\n\n\n\n\n\n\n1949.75\nCHF\nS\nPia-Maria Rutschmann-Schnyder\nGrosse Marktgasse\n28\n9400\nRorschach\n"
+     b"CH\nQRR\n210000000003139471430009017\nOrder dated 18.06.2020\nEPD\n"
+     b"//S1/01/20170309/11/10201409/20/14000000/22/36958/30/CH106017086/40/1020/41/3010\n"
+     b"UV;UltraPay005;12345\nXY;XYService;54321"),
+    # vCard 3.0: CR LF after every line; empty trailing components of N left
+    # out; backslash, comma and semicolon escaped in text.
+    ("vcard", [("family_name", "Mustermann"), ("given_name", "Max")],
+     b"BEGIN:VCARD\r\nVERSION:3.0\r\nN:Mustermann;Max\r\nFN:Max Mustermann\r\nEND:VCARD\r\n"),
+    ("vcard", [("family_name", "Mustermann"), ("given_name", "Max"), ("note", "test cases,; we need more test cases")],
+     b"BEGIN:VCARD\r\nVERSION:3.0\r\nN:Mustermann;Max\r\nFN:Max Mustermann\r\n"
+     b"NOTE:test cases\\,\\; we need more test cases\r\nEND:VCARD\r\n"),
+    ("vcard", [("family_name", "Doe"), ("given_name", "John"), ("title", "Director, Research and Development")],
+     b"BEGIN:VCARD\r\nVERSION:3.0\r\nN:Doe;John\r\nFN:John Doe\r\nTITLE:Director\\, Research and Development\r\n"
+     b"END:VCARD\r\n"),
+    ("vcard", [("organisation", "Tessel; Labels"), ("unit", "Print"), ("phone", "+34 600 000 000"),
+               ("mobile", "+41 79 000 00 00"), ("fax", "+1"), ("email", "a@b.example"), ("street", "C/ Mayor, 1"),
+               ("town", "Bilbo"), ("url", "https://b.example/a,b;c"), ("note", "back\\slash")],
+     b"BEGIN:VCARD\r\nVERSION:3.0\r\nN:\r\nFN:Tessel\\; Labels\r\nORG:Tessel\\; Labels;Print\r\n"
+     b"TEL;TYPE=WORK,VOICE:+34 600 000 000\r\nTEL;TYPE=CELL,VOICE:+41 79 000 00 00\r\nTEL;TYPE=WORK,FAX:+1\r\n"
+     b"EMAIL:a@b.example\r\nADR;TYPE=WORK:;;C/ Mayor\\, 1;Bilbo\r\nURL:https://b.example/a,b;c\r\n"
+     b"NOTE:back\\\\slash\r\nEND:VCARD\r\n"),
+    # Wi-Fi: ZXing's cases; security omit leaves T out, hidden adds H:true.
+    ("wifi", [("security", "WEP"), ("ssid", "TenChars"), ("password", "0123456789")],
+     b"WIFI:T:WEP;S:TenChars;P:0123456789;;"),
+    ("wifi", [("security", "WEP"), ("ssid", "Ten;;Chars"), ("password", "0123456789")],
+     b"WIFI:T:WEP;S:Ten\\;\\;Chars;P:0123456789;;"),
+    ("wifi", [("security", "WEP"), ("ssid", "Ten::Chars"), ("password", "0123456789")],
+     b"WIFI:T:WEP;S:Ten\\:\\:Chars;P:0123456789;;"),
+    ("wifi", [("security", "WEP"), ("ssid", "TenChars"), ("password", "hello;there")],
+     b"WIFI:T:WEP;S:TenChars;P:hello\\;there;;"),
+    ("wifi", [("ssid", "TenChars"), ("password", "space is silent")],
+     b"WIFI:T:WPA;S:TenChars;P:space is silent;;"),
+    ("wifi", [("security", "wpa"), ("ssid", "test"), ("password", "my_password\\")],
+     b"WIFI:T:WPA;S:test;P:my_password\\\\;;"),
+    ("wifi", [("security", "omit"), ("ssid", '"foo;bar\\baz"')], b'WIFI:S:\\"foo\\;bar\\\\baz\\";;'),
+    # segno ends this one with a single ';'; the format (and ZXing) ends every
+    # code with ';;'.
+    ("wifi", [("security", "nopass"), ("ssid", "SSID"), ("password", "secret"), ("hidden", "true")],
+     b"WIFI:T:nopass;S:SSID;P:secret;H:true;;"),
+    ("wifi", [("ssid", "Bar, Caf\u00e9"), ("hidden", "false")], "WIFI:T:nopass;S:Bar\\, Caf\u00e9;;".encode()),
 ]
 
 

@@ -7,7 +7,7 @@ namespace {
 
 constexpr auto npos = std::string_view::npos;
 
-TEST(BankChecks, IbanFormLengthAndCheckDigits)
+TEST(PayloadBankChecks, IbanFormLengthAndCheckDigits)
 {
     const std::pair<const char*, iban_problem> cases[] = {
         {"DE89370400440532013000", iban_ok}, {"DE71110220330123456789", iban_ok},
@@ -25,7 +25,7 @@ TEST(BankChecks, IbanFormLengthAndCheckDigits)
     EXPECT_EQ(compact_identifier("de89 3704 0044 0532 0130 00"), "DE89370400440532013000");
 }
 
-TEST(BankChecks, BicQrIbanAndReferences)
+TEST(PayloadBankChecks, BicQrIbanAndReferences)
 {
     for (const char* bic : {"BHBLDEHHXXX", "BHBLDEHH", "BHB1DEH1", "DEUTDEFF500"})
         EXPECT_TRUE(bic_valid(bic)) << bic;
@@ -53,7 +53,7 @@ TEST(BankChecks, BicQrIbanAndReferences)
         EXPECT_FALSE(creditor_reference_valid(ref)) << ref;
 }
 
-TEST(BankChecks, CountriesAndAmounts)
+TEST(PayloadBankChecks, CountriesAndAmounts)
 {
     for (const char* code : {"AD", "CH", "LI", "DE", "ZW"})
         EXPECT_TRUE(country_code_valid(code)) << code;
@@ -74,7 +74,7 @@ TEST(BankChecks, CountriesAndAmounts)
     }
 }
 
-TEST(BankChecks, SwissCharacterList)
+TEST(PayloadBankChecks, SwissCharacterList)
 {
     const std::pair<const char*, std::size_t> cases[] = {
         {"Max Muster & S\xC3\xB6hne ~", npos}, {"\xE2\x82\xAC \xC8\x98\xC8\x9B \xC2\xA0\xC5\xBF", npos},
@@ -84,7 +84,7 @@ TEST(BankChecks, SwissCharacterList)
         EXPECT_EQ(first_outside_swiss_set(text), at) << text;
 }
 
-TEST(BankChecks, Utf8ToEpcLatinSets)
+TEST(PayloadBankChecks, Utf8ToEpcLatinSets)
 {
     struct row {
         const char* utf8;
