@@ -4,6 +4,7 @@
 #include "frontend/bmp_output.h"
 #include "frontend/exit_codes.h"
 #include "frontend/input_data.h"
+#include "frontend/payload_input.h"
 #include "frontend/run_settings.h"
 #include "frontend/switch_pass.h"
 #include "frontend/symbol_output.h"
@@ -108,7 +109,10 @@ int make_symbols(const char* output_name, const char* data, std::size_t size, ru
         log_message("Nombre de archivo demasiado largo: %s", output_name);
         return result_cannot_create;
     }
-    const int refused = check_data(data, size);
+    std::string payload;
+    int refused = take_payload(&data, &size, &payload);
+    if (refused == result_ok)
+        refused = check_data(data, size);
     if (refused != result_ok)
         return refused;
     char* temp_name = st->temp_name.data();
@@ -194,7 +198,10 @@ int memory_run(const char* switches, const char* data, std::size_t size, memory_
         return result_bad_command;
     }
     const char* held = nullptr;
+    std::string payload;
     result = hold_data(data, size, &held);
+    if (result == result_ok)
+        result = take_payload(&held, &size, &payload);
     if (result == result_ok)
         result = check_data(held, size);
     if (result != result_ok)

@@ -2,6 +2,7 @@
 
 #include "frontend/exit_codes.h"
 #include "frontend/input_data.h"
+#include "frontend/payload_input.h"
 #include "frontend/print_size.h"
 #include "frontend/run_settings.h"
 #include "frontend/usage.h"
@@ -54,6 +55,8 @@ int image_type_named(const char* value)
         return image_svg;
     if (equals_ignoring_case(value, "emf"))
         return image_emf;
+    if (equals_ignoring_case(value, "txt"))
+        return image_txt;
     return image_png;
 }
 
@@ -169,6 +172,8 @@ int apply_switch(char letter, const char* value, switch_outcome* outcome)
         return set_dpi(value);
     case 'w': case 'W':
         return set_print_size(value);
+    case 'p': case 'P':
+        return set_payload_kind(value);
     default:
         return fail("Error de sintaxis. Use -h para mostrar ayuda");
     }
@@ -178,6 +183,7 @@ int apply_switch(char letter, const char* value, switch_outcome* outcome)
 
 int run_switch_pass(char** tokens, int count, switch_outcome* outcome, bool image_file)
 {
+    bool level_given = false;
     for (int i = 0; i < count; ++i) {
         const char* token = tokens[i];
         if (token[0] != '-') {
@@ -193,6 +199,12 @@ int run_switch_pass(char** tokens, int count, switch_outcome* outcome, bool imag
             value = tokens[++i];
         const int result = apply_switch(token[1], value, outcome);
         if (result != result_ok || outcome->help_shown)
+            return result;
+        level_given = level_given || token[1] == 'l' || token[1] == 'L';
+    }
+    if (run_settings.payload_kind != 0) {
+        const int result = apply_payload_settings(level_given);
+        if (result != result_ok)
             return result;
     }
     // Checked once every switch is read, so that their order does not matter.

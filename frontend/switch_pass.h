@@ -13,7 +13,8 @@ struct switch_outcome {
 // prepared on the way (take_data_token); the last one wins. Once every token
 // is read, a printed size (-w) for PNG or BMP without a resolution (-d) is
 // refused, wherever the switches stood, unless the run makes no image file
-// (image_file false: the modules alone, which no size concerns).
+// (image_file false: the modules alone, which no size concerns). Before that,
+// a kind of payload (-p) applies its standard's settings (apply_payload_settings).
 int run_switch_pass(char** tokens, int count, switch_outcome* outcome, bool image_file = true);
 
 // Decimal conversion as the switches read values: leading white space, an

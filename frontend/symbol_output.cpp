@@ -1,10 +1,12 @@
 #include "frontend/symbol_output.h"
 
 #include "frontend/exit_codes.h"
+#include "frontend/payload_input.h"
 #include "frontend/run_settings.h"
 #include "frontend/symbol_files.h"
 #include "runlog/log_message.h"
 #include "runlog/run_log.h"
+#include "vectorwriter/byte_file.h"
 
 #include <cstdio>
 #include <memory>
@@ -45,7 +47,19 @@ QRcode* encode_logged(const char* data, std::size_t size)
     QRcode* symbol = encode_single(data, size);
     if (symbol == nullptr)
         log_line(run_log, "Error al codificar dato de entrada");
-    return symbol;
+    return within_payload_version(symbol);
+}
+
+// -t txt: the bytes themselves, to file_name or into *memory when given. Holds
+// nothing that an exception (memory running out) would leak.
+int put_text(const char* data, std::size_t size, const char* file_name,
+             std::vector<unsigned char>* memory)
+{
+    std::vector<unsigned char> bytes(data, data + size);
+    if (memory == nullptr)
+        return write_byte_file(file_name, bytes);
+    memory->swap(bytes);
+    return result_ok;
 }
 
 }  // namespace
@@ -55,6 +69,10 @@ int write_single(const char* data, std::size_t size, const char* file_name, cons
     QRcode* symbol = encode_logged(data, size);
     if (symbol == nullptr)
         return result_encode_refused;
+    if (run_settings.image_type == image_txt) {
+        QRcode_free(symbol);
+        return put_text(data, size, file_name, nullptr);
+    }
     const int result = write_symbol_file(symbol, file_name, temp_name);
     QRcode_free(symbol);
     return result;
@@ -66,6 +84,10 @@ int make_single_image(const char* data, std::size_t size, std::vector<unsigned c
     QRcode* symbol = encode_logged(data, size);
     if (symbol == nullptr)
         return result_encode_refused;
+    if (run_settings.image_type == image_txt) {
+        QRcode_free(symbol);
+        return put_text(data, size, nullptr, out);
+    }
     const int result = make_symbol_image(symbol, out);
     QRcode_free(symbol);
     return result;
@@ -134,6 +156,11 @@ int write_structured(const char* data, std::size_t size, const char* file_name,
     if (list == nullptr) {
         log_line(run_log, "Error al codificar dato de entrada");
         return result_encode_refused;
+    }
+    // The text of a series is the data the whole series holds: one file.
+    if (run_settings.image_type == image_txt) {
+        QRcode_List_free(list);
+        return put_text(data, size, file_name, nullptr);
     }
     const char* suffix = image_suffix();
     char name[260];

@@ -2,6 +2,7 @@
 
 #include "frontend/exit_codes.h"
 #include "runlog/log_message.h"
+#include "util/utf8_text.h"
 
 #include <algorithm>
 #include <array>
@@ -57,6 +58,10 @@ int check_names(const payload_kind& kind, const payload_fields& fields)
         const std::string_view name = fields.items[i].name;
         if (rule_named(rules, name) == nullptr) {
             log_message("Campo desconocido para -p %s: %.*s", kind.name, shown(name), name.data());
+            return result_bad_command;
+        }
+        if (first_bad_utf8(fields.items[i].value) != std::string_view::npos) {
+            log_message("Campo %.*s: texto UTF-8 mal formado", shown(name), name.data());
             return result_bad_command;
         }
         for (std::size_t j = 0; j < i; ++j) {
