@@ -20,12 +20,11 @@ constexpr std::array<payload_field_rule, 20> rules{{
     {"billing", false}, {"alternative1", false}, {"alternative2", false},
 }};
 
-// The longest text a bill may hold, separators included: version 25 at
-// level M in byte mode.
-constexpr std::size_t max_characters = 997;
-
 // Characters of each text element (the IBAN, currency, reference and amount
-// have checks of their own).
+// have checks of their own). Together these limits keep a bill within 870
+// characters, separators included, below the 997 that version 25 holds in
+// ASCII; its bytes, two or three for a letter beyond ASCII, are held to
+// version 25 when the symbol is made.
 struct element_length {
     const char* name;
     std::size_t max;
@@ -195,10 +194,6 @@ int build_swiss_payload(const payload_fields& fields, std::string* out)
     for (std::string_view alternative : {alternative1, alternative2}) {
         if (!alternative.empty())
             *out += "\n" + std::string(alternative);
-    }
-    if (character_count(*out) > max_characters) {
-        log_message("QR-factura demasiado larga: m\xE1ximo 997 caracteres");
-        return result_bad_command;
     }
     return result_ok;
 }

@@ -65,6 +65,8 @@ VECTORS = [
     ("epc", [("charset", "8"), ("name", "\u0160koda \u20ac"), ("iban", "DE33100205000001194700"),
              ("information", "x")],
      b"BCD\n002\n8\nSCT\n\n\xa6koda \xa4\nDE33100205000001194700\n\n\n\n\nx"),
+    ("epc", [("name", "\u00e4" * 69 + "a"), ("iban", "DE89370400440532013000"), ("text", "\u00e4" * 75)],
+     ("BCD\n002\n1\nSCT\n\n" + "\u00e4" * 69 + "a\nDE89370400440532013000\n\n\n\n" + "\u00e4" * 75).encode()),
     # Swiss QR-bill: annex example 1 (QR-IBAN with a QR reference), a creditor
     # reference without debtor, and billing information with two alternative
     # schemes; references and IBANs may be typed in their printed groups.
@@ -136,6 +138,101 @@ VECTORS = [
 ]
 
 
+def changed(base, **changes):
+    """base's fields with some values replaced or added; None removes one."""
+    out = [(n, changes.pop(n, v)) for n, v in base]
+    return [(n, v) for n, v in out + list(changes.items()) if v is not None]
+
+
+EPC = [("name", "A"), ("iban", "DE89370400440532013000")]
+SWISS = [("iban", "CH9300762011623852957"), ("creditor_name", "A"), ("creditor_postcode", "1000"),
+         ("creditor_town", "B"), ("creditor_country", "CH"), ("currency", "CHF")]
+QR_IBAN = "CH4431999123000889012"
+QRR = "210000000003139471430009017"
+RF = "RF18539007547034"
+WIFI = [("ssid", "net")]
+
+
+def field_rule(name, rule):
+    return b"Campo %s inv\xe1lido: %s" % (name.encode(), rule)
+
+
+# (kind, fields, the one log line) of data each builder refuses with 1105.
+REFUSALS = [
+    ("epc", changed(EPC, version="003"), field_rule("version", b"001 o 002")),
+    ("epc", changed(EPC, charset="9"), field_rule("charset", b"un n\xfamero de 1 a 8")),
+    ("epc", changed(EPC, charset="12"), field_rule("charset", b"un n\xfamero de 1 a 8")),
+    ("epc", changed(EPC, version="001"), field_rule("bic", b"obligatorio con la versi\xf3n 001")),
+    ("epc", changed(EPC, bic="BHBL1EHH"),
+     field_rule("bic", b"8 u 11 letras o cifras, las 5.\xaa y 6.\xaa letras del pa\xeds")),
+    ("epc", changed(EPC, iban="DE88370400440532013000"),
+     field_rule("iban", b"d\xedgitos de control incorrectos (m\xf3dulo 97)")),
+    ("epc", changed(EPC, iban="DE8937040044053201300"), field_rule("iban", b"longitud no v\xe1lida para su pa\xeds")),
+    ("epc", changed(EPC, iban="D-89370400440532013000"),
+     field_rule("iban", b"dos letras, dos cifras y luego letras o cifras")),
+    ("epc", changed(EPC, amount="12,30"),
+     field_rule("amount", b"cifras con punto decimal, hasta 2 decimales, sin ceros a la izquierda")),
+    ("epc", changed(EPC, amount="0.00"), field_rule("amount", b"de 0.01 a 999999999.99 euros")),
+    ("epc", changed(EPC, purpose="GDD"), field_rule("purpose", b"c\xf3digo de 4 letras may\xfasculas")),
+    ("epc", changed(EPC, purpose="gdds"), field_rule("purpose", b"c\xf3digo de 4 letras may\xfasculas")),
+    ("epc", changed(EPC, reference=RF, text="t"), field_rule("text", b"no se admite junto con reference")),
+    ("epc", changed(EPC, reference="RF19539007547034"),
+     field_rule("reference", b"referencia RF con d\xedgitos de control incorrectos (m\xf3dulo 97)")),
+    ("epc", changed(EPC, name="x" * 71), field_rule("name", b"m\xe1ximo 70 caracteres")),
+    ("epc", changed(EPC, charset="2", name="10 \u20ac"),
+     field_rule("name", b"car\xe1cter que el juego de caracteres 2 no tiene")),
+    ("epc", changed(EPC, information="a\tb"), field_rule("information", b"car\xe1cter de control no admitido")),
+    ("epc", changed(EPC, name="\u00e4" * 70, text="\u00e4" * 75),
+     b"C\xf3digo EPC demasiado largo: 332 bytes, m\xe1ximo 331"),
+    ("swiss", changed(SWISS, creditor_name="\u03a9"),
+     field_rule("creditor_name", b"car\xe1cter fuera de la lista de la QR-factura suiza")),
+    ("swiss", changed(SWISS, creditor_town="B "), field_rule("creditor_town", b"sin espacios al principio ni al final")),
+    ("swiss", changed(SWISS, debtor_street=" C"), field_rule("debtor_street", b"sin espacios al principio ni al final")),
+    ("swiss", changed(SWISS, creditor_town="b" * 36), field_rule("creditor_town", b"m\xe1ximo 35 caracteres")),
+    ("swiss", changed(SWISS, message="m" * 100, billing="//" + "b" * 39),
+     field_rule("billing", b"message y billing suman m\xe1s de 140 caracteres")),
+    ("swiss", changed(SWISS, billing="/S1/01"), field_rule("billing", b"empieza por // y un c\xf3digo de 2 caracteres")),
+    ("swiss", changed(SWISS, billing="//S"), field_rule("billing", b"empieza por // y un c\xf3digo de 2 caracteres")),
+    ("swiss", changed(SWISS, creditor_country="XK"),
+     field_rule("creditor_country", b"c\xf3digo ISO 3166 de 2 letras may\xfasculas")),
+    ("swiss", changed(SWISS, debtor_name="D"),
+     b"Falta el campo obligatorio: debtor_postcode (con los dem\xe1s del deudor)"),
+    ("swiss", changed(SWISS, debtor_street="S", debtor_name="D", debtor_postcode="1", debtor_town="T",
+                      debtor_country="ch"), field_rule("debtor_country", b"c\xf3digo ISO 3166 de 2 letras may\xfasculas")),
+    ("swiss", changed(SWISS, iban="DE89370400440532013000"),
+     field_rule("iban", b"IBAN suizo o de Liechtenstein de 21 caracteres")),
+    ("swiss", changed(SWISS, iban="CH9300762011623852958"),
+     field_rule("iban", b"d\xedgitos de control incorrectos (m\xf3dulo 97)")),
+    ("swiss", changed(SWISS, currency="USD"), field_rule("currency", b"CHF o EUR")),
+    ("swiss", changed(SWISS, amount="1000000000"),
+     field_rule("amount", b"cifras con punto decimal, hasta 2 decimales, sin ceros a la izquierda")),
+    ("swiss", changed(SWISS, amount="0.00", message="NOT FOR PAYMENT"),
+     field_rule("amount", b"0.00 solo con el aviso NICHT ZUR ZAHLUNG VERWENDEN (o NE PAS UTILISER POUR LE PAIEMENT, "
+                          b"NON UTILIZZARE PER IL PAGAMENTO) en message")),
+    ("swiss", changed(SWISS, iban=QR_IBAN),
+     field_rule("reference", b"obligatoria con un QR-IBAN (referencia QR de 27 cifras)")),
+    ("swiss", changed(SWISS, iban=QR_IBAN, reference=RF),
+     field_rule("reference", b"referencia QR de 27 cifras con d\xedgito de control (m\xf3dulo 10 recursivo)")),
+    ("swiss", changed(SWISS, reference=QRR), field_rule("reference", b"una referencia QR necesita un QR-IBAN")),
+    ("swiss", changed(SWISS, reference="RF18539007547035"),
+     field_rule("reference", b"referencia RF de 5 a 25 caracteres con d\xedgitos de control (m\xf3dulo 97)")),
+    ("vcard", [("email", "a@b.example")],
+     b"Falta el campo obligatorio: formatted_name (o family_name, given_name, organisation)"),
+    ("vcard", [("family_name", "Doe"), ("note", "two\rlines")], field_rule("note", b"car\xe1cter de control no admitido")),
+    ("wifi", changed(WIFI, ssid="s" * 33), field_rule("ssid", b"m\xe1ximo 32 bytes")),
+    ("wifi", changed(WIFI, ssid="n\x7f"), field_rule("ssid", b"car\xe1cter de control no admitido")),
+    ("wifi", changed(WIFI, security="WPA3"), field_rule("security", b"WPA, WEP, SAE, nopass u omit")),
+    ("wifi", changed(WIFI, security="SAE"), field_rule("password", b"obligatorio con WPA, WEP y SAE")),
+    ("wifi", changed(WIFI, password="short"),
+     field_rule("password", b"de 8 a 63 caracteres ASCII imprimibles, o 64 cifras hexadecimales")),
+    ("wifi", changed(WIFI, password="p" * 64),
+     field_rule("password", b"de 8 a 63 caracteres ASCII imprimibles, o 64 cifras hexadecimales")),
+    ("wifi", changed(WIFI, password="pass\u00e9word"),
+     field_rule("password", b"de 8 a 63 caracteres ASCII imprimibles, o 64 cifras hexadecimales")),
+    ("wifi", changed(WIFI, hidden="yes"), field_rule("hidden", b"true o false")),
+]
+
+
 def data_token(fields):
     """One command-line token holding the fields: LF and the characters the
     tokenizer or the escapes would read are written as escapes."""
@@ -153,6 +250,14 @@ class Vectors(TesselCase):
                 self.assertEqual(run.status, 0, run.log)
                 self.assertEqual(read_bytes(run.path("out.txt")), expected)
                 os.remove(run.path("out.txt"))
+
+    def test_each_refusal_logs_one_line_naming_the_field(self):
+        for kind, fields, message in REFUSALS:
+            with self.subTest(kind=kind, fields=fields):
+                run = self.run_tessel("-p", kind, "-t", "txt", "-o", "out.txt", data_token(fields))
+                self.assertFailure(run, 1105, message)
+                self.assertFalse(os.path.exists(run.path("out.txt")))
+                os.remove(run.path("Tessel.log"))
 
 
 if __name__ == "__main__":
