@@ -99,6 +99,11 @@ VECTORS = [
      b"CH\nQRR\n210000000003139471430009017\nOrder dated 18.06.2020\nEPD\n"
      b"//S1/01/20170309/11/10201409/20/14000000/22/36958/30/CH106017086/40/1020/41/3010\n"
      b"UV;UltraPay005;12345\nXY;XYService;54321"),
+    ("swiss", [("iban", "CH9300762011623852957"), ("creditor_name", "A"), ("creditor_postcode", "1000"),
+               ("creditor_town", "B"), ("creditor_country", "LI"), ("amount", "0"), ("currency", "EUR"),
+               ("message", "NICHT ZUR ZAHLUNG VERWENDEN")],
+     b"SPC\n0200\n1\nCH9300762011623852957\nS\nA\n\n\n1000\nB\nLI\n" + b"\n" * 7 + b"0.00\nEUR\n" + b"\n" * 7
+     + b"NON\n\nNICHT ZUR ZAHLUNG VERWENDEN\nEPD"),
     # vCard 3.0: CR LF after every line; empty trailing components of N left
     # out; backslash, comma and semicolon escaped in text.
     ("vcard", [("family_name", "Mustermann"), ("given_name", "Max")],
@@ -116,6 +121,12 @@ VECTORS = [
      b"TEL;TYPE=WORK,VOICE:+34 600 000 000\r\nTEL;TYPE=CELL,VOICE:+41 79 000 00 00\r\nTEL;TYPE=WORK,FAX:+1\r\n"
      b"EMAIL:a@b.example\r\nADR;TYPE=WORK:;;C/ Mayor\\, 1;Bilbo\r\nURL:https://b.example/a,b;c\r\n"
      b"NOTE:back\\\\slash\r\nEND:VCARD\r\n"),
+    ("vcard", [("prefix", "Dr."), ("given_name", "Ana"), ("additional_names", "M."), ("family_name", "Ruiz"),
+               ("suffix", "PhD"), ("region", "Bizkaia")],
+     b"BEGIN:VCARD\r\nVERSION:3.0\r\nN:Ruiz;Ana;M.;Dr.;PhD\r\nFN:Dr. Ana M. Ruiz PhD\r\n"
+     b"ADR;TYPE=WORK:;;;;Bizkaia\r\nEND:VCARD\r\n"),
+    ("vcard", [("given_name", "Ana"), ("formatted_name", "Ana, la de Tessel"), ("unit", "I+D")],
+     b"BEGIN:VCARD\r\nVERSION:3.0\r\nN:;Ana\r\nFN:Ana\\, la de Tessel\r\nORG:;I+D\r\nEND:VCARD\r\n"),
     # Wi-Fi: ZXing's cases; security omit leaves T out, hidden adds H:true.
     ("wifi", [("security", "WEP"), ("ssid", "TenChars"), ("password", "0123456789")],
      b"WIFI:T:WEP;S:TenChars;P:0123456789;;"),
@@ -134,6 +145,8 @@ VECTORS = [
     # code with ';;'.
     ("wifi", [("security", "nopass"), ("ssid", "SSID"), ("password", "secret"), ("hidden", "true")],
      b"WIFI:T:nopass;S:SSID;P:secret;H:true;;"),
+    ("wifi", [("security", "sae"), ("ssid", "s" * 32), ("password", "p")], b"WIFI:T:SAE;S:" + b"s" * 32 + b";P:p;;"),
+    ("wifi", [("ssid", "n"), ("password", "0" * 62 + "aF")], b"WIFI:T:WPA;S:n;P:" + b"0" * 62 + b"aF;;"),
     ("wifi", [("ssid", "Bar, Caf\u00e9"), ("hidden", "false")], "WIFI:T:nopass;S:Bar\\, Caf\u00e9;;".encode()),
 ]
 
