@@ -1,8 +1,10 @@
 #include "batch/line_reader.h"
 
 #include "platform/platform.h"
+#include "util/utf8_text.h"
 
 #include <cstring>
+#include <string_view>
 
 namespace {
 
@@ -15,48 +17,6 @@ bool looks_like_utf16(const char* text, std::size_t length)
     return std::memchr(text, '\0', length) != nullptr;
 }
 
-// The bytes of the well-formed UTF-8 sequence at text (left bytes there), or
-// 0 when it is not one: no overlong forms, no surrogates, nothing above
-// U+10FFFF, as Unicode defines UTF-8.
-std::size_t utf8_sequence(const unsigned char* text, std::size_t left)
-{
-    const unsigned char c = text[0];
-    if (c < 0x80)
-        return 1;
-    std::size_t size = 0;
-    unsigned char low = 0x80;   // bounds of the second byte
-    unsigned char high = 0xBF;
-    if (c >= 0xC2 && c <= 0xDF) {
-        size = 2;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-        size = 3;
-        low = c == 0xE0 ? 0xA0 : 0x80;
-        high = c == 0xED ? 0x9F : 0xBF;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-        size = 4;
-        low = c == 0xF0 ? 0x90 : 0x80;
-        high = c == 0xF4 ? 0x8F : 0xBF;
-    }
-    if (size == 0 || left < size || text[1] < low || text[1] > high)
-        return 0;
-    for (std::size_t k = 2; k < size; ++k) {
-        if (text[k] < 0x80 || text[k] > 0xBF)
-            return 0;
-    }
-    return size;
-}
-
-bool is_utf8(const unsigned char* text, std::size_t length)
-{
-    for (std::size_t i = 0; i < length;) {
-        const std::size_t size = utf8_sequence(text + i, length - i);
-        if (size == 0)
-            return false;
-        i += size;
-    }
-    return true;
-}
-
 // Decides the encoding from the line just read, when it is not decided yet.
 void decide_encoding(line_reader* reader)
 {
@@ -65,7 +25,9 @@ void decide_encoding(line_reader* reader)
     const auto* text = reinterpret_cast<const unsigned char*>(reader->text);
     for (std::size_t i = 0; i < reader->length; ++i) {
         if (text[i] > 0x7F) {
-            reader->encoding = is_utf8(text, reader->length) ? text_encoding::utf8 : text_encoding::ansi;
+            const std::string_view line(reader->text, reader->length);
+            reader->encoding = first_bad_utf8(line) == std::string_view::npos ? text_encoding::utf8
+                                                                              : text_encoding::ansi;
             return;
         }
     }

@@ -12,11 +12,13 @@
 #include "platform/platform.h"
 #include "runlog/log_message.h"
 #include "runlog/run_log.h"
+#include "util/utf8_text.h"
 
 #include <array>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -51,12 +53,50 @@ int refuse_data_in_switches(char** tokens, int count)
     return result_ok;
 }
 
+bool asks_for_text(char** tokens, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        const char letter = tokens[i][0] == '-' ? tokens[i][1] : '\0';
+        if (letter == 'u' || letter == 'U' || letter == 'p' || letter == 'P')
+            return true;
+    }
+    return false;
+}
+
+// Makes the UTF-8 tokens of a command line ANSI in place, all but the data
+// when the run reads its data as text. Returns 0, or the failure code after
+// logging it.
+int make_tokens_ansi(char** tokens, int count)
+{
+    const bool text = asks_for_text(tokens, count);
+    std::string ansi;
+    bool value = false;  // the token is the value of the switch before it
+    for (int i = 0; i < count; ++i) {
+        char* token = tokens[i];
+        const bool data = token[0] != '-' && !value;
+        value = token[0] == '-';
+        if (data && text)
+            continue;
+        const std::size_t size = std::strlen(token);
+        const ansi_conversion made = file_name_from_utf8(token, &ansi);
+        if (made == ansi_conversion::no_memory) {
+            log_line(run_log, out_of_memory);
+            return result_no_memory;
+        }
+        // No code page takes more bytes for a character than UTF-8 does.
+        if (made != ansi_conversion::exact || ansi.size() > size)
+            return tessel_refuse_command_line(command_line_refusal::not_representable);
+        std::memcpy(token, ansi.c_str(), ansi.size() + 1);
+    }
+    return result_ok;
+}
+
 // Splits text into st->tokens and runs the switch pass over them; with
 // switches_only, a data token or -o among them is refused first. image_file
 // is false when the run makes no image (run_switch_pass). Returns 0, or the
 // failure code after logging it.
 int read_switches(const char* text, bool switches_only, run_state* st, switch_outcome* outcome,
-                  bool image_file = true)
+                  bool image_file = true, line_text kind = line_text::bytes)
 {
     split_status split = split_status::ok;
     const int count = split_command_line(text, st->tokens, max_tokens, &split);
@@ -73,11 +113,16 @@ int read_switches(const char* text, bool switches_only, run_state* st, switch_ou
         if (refused != result_ok)
             return refused;
     }
-    return run_switch_pass(st->tokens, count, outcome, image_file);
+    if (kind == line_text::utf8) {
+        const int refused = make_tokens_ansi(st->tokens, count);
+        if (refused != result_ok)
+            return refused;
+    }
+    return run_switch_pass(st->tokens, count, outcome, image_file, kind == line_text::ansi);
 }
 
-// The data must be given, and hold a NUL byte only with -8. Returns 0, or
-// 1105 after logging why not.
+// The data must be given, hold a NUL byte only with -8, and be well-formed
+// UTF-8 with -u or designator 26. Returns 0, or 1105 after logging why not.
 int check_data(const char* data, std::size_t size)
 {
     if (data == nullptr) {
@@ -89,6 +134,14 @@ int check_data(const char* data, std::size_t size)
     if (run_settings.eight_bit == 0 && std::memchr(data, '\0', size) != nullptr) {
         log_line(run_log, "Dato con un car\xE1" "cter nulo: se necesita -8 para codificarlo");
         return result_bad_command;
+    }
+    // Readers would show other characters than the ones meant.
+    if (run_settings.utf8 != 0 || eci_designator(data, size) == 26) {
+        const std::size_t bad = first_bad_utf8(std::string_view(data, size));
+        if (bad != std::string_view::npos) {
+            log_message("Dato no es texto UTF-8 v\xE1lido: byte %zu", bad + 1);
+            return result_bad_command;
+        }
     }
     return result_ok;
 }
@@ -122,15 +175,21 @@ int make_symbols(const char* output_name, const char* data, std::size_t size, ru
                  "La versi\xF3n debe ser especificada para codificar simbolos estructurados.\n");
         return result_bad_command;
     }
+    // libqrencode would put the designator into the first member only, and
+    // a reader of the others would guess their character set.
+    if (run_settings.structured != 0 && eci_designator(data, size) >= 0) {
+        log_line(run_log, "Designador ECI no admitido en s\xEDmbolos estructurados: use -e none");
+        return result_bad_command;
+    }
     if (run_settings.structured != 0)
         return write_structured(data, size, output_name, temp_name);
     return write_single(data, size, output_name, temp_name);
 }
 
-int command_line_run(const char* command_line, name_text names, run_state* st)
+int command_line_run(const char* command_line, name_text names, line_text kind, run_state* st)
 {
     switch_outcome outcome;
-    const int result = read_switches(command_line, false, st, &outcome);
+    const int result = read_switches(command_line, false, st, &outcome, true, kind);
     if (result != result_ok || outcome.help_shown)
         return result;
     const char* output_name = outcome.output_name;
@@ -264,10 +323,11 @@ int guarded_run(Body body)
 
 }  // namespace
 
-int run_command_line(const char* command_line, name_text names)
+int run_command_line(const char* command_line, name_text names, line_text kind)
 {
     const char* text = command_line != nullptr ? command_line : "";
-    return guarded_run([text, names](run_state* st) { return command_line_run(text, names, st); });
+    return guarded_run(
+        [text, names, kind](run_state* st) { return command_line_run(text, names, kind, st); });
 }
 
 int run_with_data(const char* switches, const char* output_name, const char* data,
@@ -288,11 +348,21 @@ int run_into_memory(const char* switches, const char* data, std::size_t size, me
         [=](run_state* st) { return memory_run(text, data, size, what, out, side, st); });
 }
 
-int tessel_main(const char* command_line, name_text names)
+int tessel_main(const char* command_line, name_text names, line_text kind)
 {
     if (run_log == nullptr)
         open_run_log();
-    return run_command_line(command_line, names);
+    return run_command_line(command_line, names, kind);
+}
+
+bool command_line_asks_for_text(const char* command_line)
+{
+    char** tokens = alloc_token_array(max_tokens, token_size);
+    if (tokens == nullptr)
+        return false;
+    const bool text = asks_for_text(tokens, split_command_line(command_line, tokens, max_tokens));
+    free_token_array(tokens, max_tokens);
+    return text;
 }
 
 int tessel_refuse_command_line(command_line_refusal reason)

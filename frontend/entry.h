@@ -12,12 +12,29 @@
 // el nombre de archivo"; it never opens a different name.
 enum class name_text { native, utf8 };
 
+// What the data token's text is, for a run that reads its data as text (-u).
+enum class line_text {
+    bytes,  // taken as it is (POSIX, the library, a line of a UTF-8 file)
+    ansi,   // in the ANSI code page: -u converts it to UTF-8
+    // The whole command line in UTF-8, made from UTF-16 text (Windows' own
+    // command line with -u): every token but the data is made ANSI with the
+    // command line's rule before the switch pass (a character the code page
+    // lacks fails the run with 1105 as tessel_refuse_command_line does), and
+    // the data stays UTF-8.
+    utf8,
+};
+
+// True when the command line holds a switch that makes the data text: -u,
+// or -p (a payload). Tokens are read as the switch pass reads them.
+bool command_line_asks_for_text(const char* command_line);
+
 // command_line: the text that follows the program name, less the blanks
 // after the name (on Windows, read from the command line as Windows stored
 // it and converted exactly to the ANSI code page). Returns 0 on success or
 // -h, else the code of the first failure (1101-1106). Opens "Tessel.log" when it is not open and leaves it open for
 // later runs; otherwise as run_command_line. For the programs.
-int tessel_main(const char* command_line, name_text names = name_text::native);
+int tessel_main(const char* command_line, name_text names = name_text::native,
+                line_text text = line_text::bytes);
 
 // One run of command_line (nullptr: an empty one) with the run log as it
 // stands, open or not. Every message goes to the run log; no temporary file
@@ -26,7 +43,8 @@ int tessel_main(const char* command_line, name_text names = name_text::native);
 // call starts from the default settings and converter state, and leaves the
 // log flushed and nothing else held. Not reentrant: the state is
 // process-wide, so calls must not overlap.
-int run_command_line(const char* command_line, name_text names = name_text::native);
+int run_command_line(const char* command_line, name_text names = name_text::native,
+                     line_text text = line_text::bytes);
 
 // The same run with the data given as bytes. switches (nullptr or "": none)
 // goes through the tokenizer and the switch pass, and may hold no data token

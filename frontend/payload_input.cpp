@@ -72,11 +72,15 @@ int apply_payload_settings(bool level_given)
     const bool printed = s.dpi != 0 || s.image_type == image_svg || s.image_type == image_emf;
     if (kind.width != payload_width::free && s.print_size_nm == 0 && printed)
         s.print_size_nm = standard_print_size_nm(kind.width);
+    // A version limit is the standard's byte count in 8-bit mode; libqrencode's
+    // own split into segments can need a version more near that count.
+    if (kind.max_version != 0)
+        s.eight_bit = 1;
+    // The fields are read as text whatever -u says; what -u adds besides, the
+    // UTF-8 check and designator 26, follows the payload's own character set.
+    s.utf8 = kind.eci == payload_eci::utf8_when_needed ? 1 : 0;
     if (s.eci == eci_auto && kind.eci == payload_eci::none)
         s.eci = eci_none;
-    // The -u rule: ECI 26 exactly when the text is not ASCII.
-    if (s.eci == eci_auto && kind.eci == payload_eci::utf8_when_needed)
-        s.utf8 = 1;
     return result_ok;
 }
 

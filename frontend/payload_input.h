@@ -14,7 +14,8 @@ int set_payload_kind(const char* value);
 // a level (-l, level_given) other than the one the standard fixes and a
 // printed size (-w) outside the standard's range; then puts the standard's
 // level, its printed size where one applies (-d, SVG, EMF) and no -w is
-// given, and its ECI rule where no ECI is asked for, into the run settings.
+// given, 8-bit mode where it limits the version, and its ECI rule where no
+// ECI is asked for, into the run settings.
 // Returns 0, or 1105 after logging.
 int apply_payload_settings(bool level_given);
 

@@ -7,10 +7,12 @@
 #include "frontend/run_settings.h"
 #include "frontend/usage.h"
 #include "runlog/log_message.h"
+#include "platform/platform.h"
 #include "runlog/run_log.h"
 
 #include <climits>
 #include <cstdint>
+#include <string>
 
 int to_int(const char* text)
 {
@@ -94,6 +96,29 @@ int set_print_size(const char* value)
     return result_ok;
 }
 
+// -e: an ECI designator, or "none" for UTF-8 text without one. Digits only:
+// a designator of another value than the one written would be a silent
+// change of the character set.
+int set_eci(const char* value)
+{
+    if (value == nullptr)
+        return fail("Designador ECI no ha sido especificado");
+    if (equals_ignoring_case(value, "none")) {
+        run_settings.eci = eci_none;
+        return result_ok;
+    }
+    int eci = 0;
+    const char* p = value;
+    for (; *p >= '0' && *p <= '9' && eci <= max_eci; ++p)
+        eci = eci * 10 + (*p - '0');
+    if (p == value || *p != '\0' || eci > max_eci) {
+        log_message("Designador ECI inv\xE1lido: %s. Valores posibles: 0 a 999999, o none", value);
+        return result_bad_command;
+    }
+    run_settings.eci = eci;
+    return result_ok;
+}
+
 // Applies switch letter with its value (nullptr when none was given).
 // Returns 0 or the failure code after logging it.
 int apply_switch(char letter, const char* value, switch_outcome* outcome)
@@ -172,6 +197,11 @@ int apply_switch(char letter, const char* value, switch_outcome* outcome)
         return set_dpi(value);
     case 'w': case 'W':
         return set_print_size(value);
+    case 'u': case 'U':
+        s.utf8 = 1;
+        return result_ok;
+    case 'e': case 'E':
+        return set_eci(value);
     case 'p': case 'P':
         return set_payload_kind(value);
     default:
@@ -181,16 +211,37 @@ int apply_switch(char letter, const char* value, switch_outcome* outcome)
 
 }  // namespace
 
-int run_switch_pass(char** tokens, int count, switch_outcome* outcome, bool image_file)
+namespace {
+
+// Prepares the last data token once every switch is known, since -u changes
+// what its bytes are: text in the code page becomes UTF-8 first. Escapes are
+// resolved after that, so they still put the exact byte they name.
+int prepare_data(const char* token, bool native_text)
 {
+    std::string converted;
+    bool held = true;
+    if ((run_settings.utf8 != 0 || run_settings.payload_kind != 0) && native_text) {
+        held = utf8_from_native(token, &converted);
+        token = converted.c_str();
+    }
+    if (!held || take_data_token(token) == 0) {
+        log_line(run_log, "Error de memoria al preparar dato de entrada");
+        return result_no_memory;
+    }
+    return result_ok;
+}
+
+}  // namespace
+
+int run_switch_pass(char** tokens, int count, switch_outcome* outcome, bool image_file,
+                    bool native_text)
+{
+    const char* data = nullptr;
     bool level_given = false;
     for (int i = 0; i < count; ++i) {
         const char* token = tokens[i];
         if (token[0] != '-') {
-            if (take_data_token(token) == 0) {
-                log_line(run_log, "Error de memoria al preparar dato de entrada");
-                return result_no_memory;
-            }
+            data = token;
             continue;
         }
         // Every switch takes the next token as its value unless it is a switch.
@@ -208,8 +259,15 @@ int run_switch_pass(char** tokens, int count, switch_outcome* outcome, bool imag
             return result;
     }
     // Checked once every switch is read, so that their order does not matter.
-    // A raster printed at a guessed resolution would be resampled.
     const run_settings_t& s = run_settings;
+    if (s.utf8 != 0 && s.hint == QR_MODE_KANJI)
+        return fail("-u y -k no se pueden combinar: -u es texto UTF-8 y -k es Shift-JIS");
+    if (data != nullptr) {
+        const int prepared = prepare_data(data, native_text);
+        if (prepared != result_ok)
+            return prepared;
+    }
+    // A raster printed at a guessed resolution would be resampled.
     const bool raster = s.image_type == image_png || s.image_type == image_bmp;
     if (image_file && raster && s.print_size_nm != 0 && s.dpi == 0)
         return fail("-w necesita -d para PNG y BMP: indique con -d la resoluci\xF3n de la impresora");

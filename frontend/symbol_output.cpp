@@ -12,11 +12,49 @@
 #include <memory>
 #include <string_view>
 
+int eci_designator(const char* data, std::size_t size)
+{
+    const run_settings_t& s = run_settings;
+    if (s.eci >= 0)
+        return s.eci;
+    if (s.eci == eci_none || s.utf8 == 0)
+        return -1;
+    for (std::size_t i = 0; i < size; ++i) {
+        if (static_cast<unsigned char>(data[i]) > 0x7F)
+            return 26;
+    }
+    return -1;
+}
+
+namespace {
+
+// One symbol that begins with the designator, the data after it in 8-bit
+// mode: a reader applies the designator to the bytes that follow it.
+QRcode* encode_with_eci(const char* data, std::size_t size, int eci)
+{
+    const run_settings_t& s = run_settings;
+    QRinput* input = QRinput_new2(s.version, static_cast<QRecLevel>(s.level));
+    if (input == nullptr)
+        return nullptr;
+    QRcode* symbol = nullptr;
+    if (QRinput_appendECIheader(input, static_cast<unsigned>(eci)) == 0 &&
+        QRinput_append(input, QR_MODE_8, static_cast<int>(size),
+                       reinterpret_cast<const unsigned char*>(data)) == 0)
+        symbol = QRcode_encodeInput(input);
+    QRinput_free(input);
+    return symbol;
+}
+
+}  // namespace
+
 QRcode* encode_single(const char* data, std::size_t size)
 {
     const run_settings_t& s = run_settings;
     if (size > max_encodable_bytes)
         return nullptr;
+    const int eci = eci_designator(data, size);
+    if (eci >= 0)
+        return encode_with_eci(data, size, eci);
     // The length-taking call keeps a NUL byte; for NUL-free data it is the
     // same encoding as the string form.
     if (s.eight_bit != 0)

@@ -10,8 +10,14 @@
 // digits at most); the encoders refuse them without handing them on.
 inline constexpr std::size_t max_encodable_bytes = std::size_t{16} * 7089;
 
+// The ECI designator that the run puts at the start of the symbol for the
+// size bytes at data, or -1 for none: an explicit -e value; with -u and no
+// -e, 26 (UTF-8) when a byte is above 0x7F, none for ASCII, whose symbol so
+// stays the one made without -u.
+int eci_designator(const char* data, std::size_t size);
+
 // The encoder chosen by the run settings, for the size bytes at data. With -8
-// every byte is encoded as it is, NUL included. Without -8, data must hold
+// or a designator every byte is encoded as it is in 8-bit mode, NUL included. Without -8, data must hold
 // no NUL and have one after its size bytes (libqrencode reads it as a C
 // string). Each returns a new symbol (or list) owned by the caller, or
 // nullptr when libqrencode refuses the data.

@@ -78,6 +78,11 @@ enum class ansi_conversion {
 // bytes, copied as they are. On any result but exact, *name is empty.
 ansi_conversion file_name_from_utf8(const char* utf8, std::string* name);
 
+// Text in the programs' own narrow text as UTF-8: Windows converts from the
+// ANSI code page (every byte has a character there); POSIX text is bytes,
+// copied as they are. false only when memory runs out (*utf8 is then empty).
+bool utf8_from_native(const char* text, std::string* utf8);
+
 // Lines typed at a console. A Windows console hands its input over as UTF-16
 // text, which read_console_line converts with the command line's rule; a
 // POSIX terminal gives bytes, read as bytes (console_gives_wide_text is

@@ -132,6 +132,17 @@ ansi_conversion file_name_from_utf8(const char* utf8, std::string* name)
     return ansi_conversion::exact;
 }
 
+bool utf8_from_native(const char* text, std::string* utf8)
+{
+    try {
+        *utf8 = text;
+    } catch (const std::bad_alloc&) {
+        utf8->clear();
+        return false;
+    }
+    return true;
+}
+
 bool console_gives_wide_text(std::FILE* /*stream*/)
 {
     return false;

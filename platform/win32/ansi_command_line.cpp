@@ -86,6 +86,36 @@ ansi_conversion read_ansi_command_line(std::string* text)
     return convert_to_ansi_exactly(line, std::wcslen(line), text);
 }
 
+ansi_conversion convert_to_utf8(const wchar_t* wide, std::size_t length, std::string* text)
+{
+    text->clear();
+    if (length == 0)
+        return ansi_conversion::exact;
+    if (length > INT_MAX / 4)
+        return ansi_conversion::not_representable;
+    const int wide_length = static_cast<int>(length);
+    const int size = WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, wide, wide_length, nullptr,
+                                         0, nullptr, nullptr);
+    if (size <= 0)
+        return ansi_conversion::not_representable;
+    try {
+        std::string bytes(static_cast<std::size_t>(size), '\0');
+        if (WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, wide, wide_length, bytes.data(), size,
+                                nullptr, nullptr) != size)
+            return ansi_conversion::not_representable;
+        *text = std::move(bytes);
+    } catch (const std::bad_alloc&) {
+        return ansi_conversion::no_memory;
+    }
+    return ansi_conversion::exact;
+}
+
+ansi_conversion read_utf8_command_line(std::string* text)
+{
+    const wchar_t* line = skip_winmain_program_name(GetCommandLineW());
+    return convert_to_utf8(line, std::wcslen(line), text);
+}
+
 bool check_arguments_exact(const char* program)
 {
     std::string ignored;

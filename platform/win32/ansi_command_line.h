@@ -20,3 +20,10 @@ ansi_conversion read_ansi_command_line(std::string* text);
 // rule as the command line: exact, or not_representable when one character
 // has no byte(s) of its own there. On any result but exact, *text is empty.
 ansi_conversion convert_to_ansi_exactly(const wchar_t* wide, std::size_t length, std::string* text);
+
+// The same text after the program name, in UTF-8: exact for every character;
+// not_representable only for a lone surrogate, which is no character at all.
+ansi_conversion read_utf8_command_line(std::string* text);
+
+// Converts the length characters at wide to UTF-8 with the same rule.
+ansi_conversion convert_to_utf8(const wchar_t* wide, std::size_t length, std::string* text);

@@ -35,6 +35,30 @@ ansi_conversion file_name_from_utf8(const char* utf8, std::string* name)
     }
 }
 
+bool utf8_from_native(const char* text, std::string* utf8)
+{
+    utf8->clear();
+    const std::size_t size = std::strlen(text);
+    if (size == 0)
+        return true;
+    if (size > INT_MAX / 3)
+        return false;
+    try {
+        // Every byte of the code page is at most one UTF-16 unit, and every
+        // unit at most three UTF-8 bytes.
+        std::wstring wide(size, L'\0');
+        const int length = MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(size), wide.data(),
+                                               static_cast<int>(size));
+        if (length <= 0)
+            return false;
+        return convert_to_utf8(wide.data(), static_cast<std::size_t>(length), utf8) ==
+               ansi_conversion::exact;
+    } catch (const std::bad_alloc&) {
+        utf8->clear();
+        return false;
+    }
+}
+
 bool console_gives_wide_text(std::FILE* stream)
 {
     return stream_is_terminal(stream);

@@ -12,6 +12,12 @@
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
+    // Data read as text (-u) is every character that was typed, in UTF-8;
+    // the rest of the command line keeps the code page's rule.
+    std::string utf8_line;
+    if (read_utf8_command_line(&utf8_line) == ansi_conversion::exact &&
+        command_line_asks_for_text(utf8_line.c_str()))
+        return tessel_main(utf8_line.c_str(), name_text::native, line_text::utf8);
     std::string command_line;
     switch (read_ansi_command_line(&command_line)) {
     case ansi_conversion::exact:
@@ -21,5 +27,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     case ansi_conversion::no_memory:
         return tessel_refuse_command_line(command_line_refusal::no_memory);
     }
-    return tessel_main(command_line.c_str());
+    return tessel_main(command_line.c_str(), name_text::native, line_text::ansi);
 }

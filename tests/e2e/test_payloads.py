@@ -4,7 +4,8 @@ against the published test vectors of each standard."""
 import os
 import sys
 
-from harness import TesselCase, main, read_bytes
+from harness import TesselCase, main, read_bytes, read_png
+from readers import READERS, decode_all
 
 # (kind, fields as (name, value) in the order given, the exact bytes to encode).
 # Values are text, written here as Python str and passed in UTF-8.
@@ -264,13 +265,41 @@ class Vectors(TesselCase):
                 self.assertEqual(read_bytes(run.path("out.txt")), expected)
                 os.remove(run.path("out.txt"))
 
-    def test_each_refusal_logs_one_line_naming_the_field(self):
-        for kind, fields, message in REFUSALS:
-            with self.subTest(kind=kind, fields=fields):
-                run = self.run_tessel("-p", kind, "-t", "txt", "-o", "out.txt", data_token(fields))
-                self.assertFailure(run, 1105, message)
-                self.assertFalse(os.path.exists(run.path("out.txt")))
-                os.remove(run.path("Tessel.log"))
+    def test_some_vectors_decode_with_three_readers(self):
+        # VeriFactu, TicketBAI, EPC example 3, Swiss with alternative schemes, a whole
+        # vCard name, Wi-Fi with an accent (so with ECI 26).
+        rows = [VECTORS[i] for i in (0, 4, 11, 16, 22, 34)]
+        for i, (kind, fields, _) in enumerate(rows):
+            run = self.run_tessel("-p", kind, "-o", "%d.png" % i, data_token(fields))
+            self.assertEqual(run.status, 0, run.log)
+        texts = decode_all([os.path.join(self.folder, "%d.png" % i) for i in range(len(rows))])
+        for reader in READERS:
+            self.assertEqual(texts[reader], [row[2].decode() for row in rows], reader)
+
+
+class Settings(TesselCase):
+    V1 = data_token(VECTORS[0][1])  # 117 bytes: version 7 (45 modules) at level M
+
+    def test_the_standard_level_and_printed_size_apply_unless_given(self):
+        # 35 mm at 300 dpi: 9 pixels a module; the quiet zone of 4 modules beside.
+        for args, side in [((), 53 * 3), (("-l", "m"), 53 * 3), (("-d", "300"), 53 * 9),
+                           (("-d", "300", "-w", "30"), 53 * 7), (("-w", "40", "-d", "300"), 53 * 10)]:
+            with self.subTest(args=args):
+                run = self.run_tessel("-p", "verifactu", *args, "-o", "a.png", self.V1)
+                self.assertEqual((run.status, read_png(run.path("a.png"))[0]), (0, side), run.log)
+        run = self.run_tessel("-p", "verifactu", "-t", "svg", "-o", "a.svg", self.V1)
+        self.assertIn(b'width="41.222mm"', read_bytes(run.path("a.svg")))
+
+    def test_text_output_is_the_data_for_any_data(self):
+        for args, expected in [(("-t", "TXT", "A\\n\\xFF\\x01"), b"A\n\xff\x01"),
+                               (("-t", "txt", "-s", "-v", "1", "x" * 40), b"x" * 40)]:
+            run = self.run_tessel("-o", "a.txt", *args)
+            self.assertEqual((run.status, sorted(os.listdir(self.folder))), (0, ["Tessel.log", "a.txt"]))
+            self.assertEqual(read_bytes(run.path("a.txt")), expected)
+            os.remove(run.path("a.txt"))
+        # Text that no symbol holds is refused as the image would be.
+        run = self.run_tessel("-t", "txt", "-o", "a.txt", "x" * 8000)
+        self.assertFailure(run, 1104, b"Error al codificar dato de entrada")
 
 
 if __name__ == "__main__":

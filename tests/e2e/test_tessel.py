@@ -8,6 +8,7 @@ import sys
 import zlib
 
 from harness import TesselCase, main, read_bytes, read_png, zbar, zbar_series
+from test_payloads import REFUSALS, data_token
 
 NO_OUTPUT = b"Archivo de salida no ha sido especificado"
 NO_DATA = b"Dato a codificar no ha sido especificado"
@@ -20,6 +21,102 @@ NO_SIZE = b"Tama\xf1o de impresi\xf3n no ha sido especificado"
 NEEDS_DPI = b"-w necesita -d para PNG y BMP: indique con -d la resoluci\xf3n de la impresora"
 VERIFACTU = ("https://www2.agenciatributaria.gob.es/wlpl/TIKE-CONT/ValidarQR?nif=89890001K"
              "&numserie=12345678-G33&fecha=01-09-2024&importe=241.4")
+
+
+# Fields of -p verifactu and -p ticketbai, as command-line tokens.
+VF = "nif=89890001K\\nnumserie=A-1\\nfecha=%s\\nimporte=%s"
+TB = "id=%s\\nnf=1\\ni=4.70\\nprovincia=araba"
+TB_ID = "TBAI-00000006Y-251019-btFpwP8dcLGAF-237"
+
+
+def bad_field(name, rule):
+    return b"Campo %s inv\xe1lido: %s" % (name, rule)
+
+
+def payload_refusals():
+    """-p rows: the switch, the fields, each rule of the Spanish kinds."""
+    tb_id = bad_field(b"id", b"TBAI-NIF-DDMMAA-firma-CRC, 39 caracteres")
+    vf_nif = bad_field(b"nif", b"9 caracteres, d\xedgitos o letras may\xfasculas")
+    date = bad_field(b"fecha", b"una fecha que exista, DD-MM-AAAA")
+    amount = b"hasta 12 d\xedgitos enteros y 2 decimales con punto"
+    text20 = b"hasta 20 caracteres, sin caracteres de control"
+    rows = [
+        (["-p"], b"Tipo de contenido no ha sido especificado"),
+        (["-p", "qr", "-o", "a.png", "X"], b"Tipo de contenido Inv\xe1lido: qr. Valores posibles: "
+                                            b"verifactu, ticketbai, epc, swiss, vcard, wifi"),
+        (["-p", "wifi", "-S", "-v", "2", "-o", "a.png", "X"],
+         b"-p wifi no admite una serie de s\xedmbolos (-s): el est\xe1ndar es un solo s\xedmbolo"),
+        (["-l", "Q", "-p", "epc", "-o", "a.png", "X"],
+         b"Nivel no admitido con -p epc: el est\xe1ndar fija el nivel M"),
+        (["-p", "ticketbai", "-l", "h", "-o", "a.png", "X"],
+         b"Nivel no admitido con -p ticketbai: el est\xe1ndar fija el nivel M"),
+        (["-p", "VeriFactu", "-w", "40.001", "-t", "svg", "-o", "a.svg", "X"],
+         b"Tama\xf1o de impresi\xf3n no admitido con -p verifactu: de 30 a 40 mm"),
+        (["-p", "ticketbai", "-w", "29.999", "-d", "300", "-o", "a.png", "X"],
+         b"Tama\xf1o de impresi\xf3n no admitido con -p ticketbai: de 30 a 40 mm"),
+        (["-p", "swiss", "-w", "45", "-t", "emf", "-o", "a.emf", "X"],
+         b"Tama\xf1o de impresi\xf3n no admitido con -p swiss: el est\xe1ndar fija 46 mm"),
+        (["-p", "verifactu", "-o", "a.png", "nif=1\\n\\nnif"], b"L\xednea sin '=' en los campos: nif"),
+        (["-p", "verifactu", "-o", "a.png", "nif=1\\nNIF=2"], b"Campo desconocido para -p verifactu: NIF"),
+        (["-p", "verifactu", "-o", "a.png", "nif=1\\nfecha=1\\nnif=2"], b"Campo repetido: nif"),
+        (["-p", "verifactu", "-o", "a.png", "nif=1\\nfecha=1\\nimporte=2"],
+         b"Falta el campo obligatorio: numserie"),
+        (["-p", "verifactu", "-o", "a.png", "numserie=\\xC3"], b"Campo numserie: texto UTF-8 mal formado"),
+        (["-p", "verifactu", "-o", "a.png", (VF % ("01-01-2024", "1")).replace("89890001K", "A12\\s345&67")],
+         vf_nif),
+        (["-p", "verifactu", "-o", "a.png", (VF % ("01-01-2024", "1")).replace("89890001K", "8989001K")],
+         vf_nif),
+        (["-p", "verifactu", "-o", "a.png", (VF % ("01-01-2024", "1")).replace("89890001K", "89890001k")],
+         vf_nif),
+        (["-p", "verifactu", "-o", "a.png", (VF % ("01-01-2024", "1")).replace("A-1", "A" * 61)],
+         bad_field(b"numserie", b"hasta 60 caracteres ASCII imprimibles (32 a 126)")),
+        (["-p", "verifactu", "-o", "a.png", (VF % ("01-01-2024", "1")).replace("A-1", "A\xC3\xA9")],
+         bad_field(b"numserie", b"hasta 60 caracteres ASCII imprimibles (32 a 126)")),
+        (["-p", "verifactu", "-o", "a.png", (VF % ("01-01-2024", "1")).replace("A-1", "A\\x7F")],
+         bad_field(b"numserie", b"hasta 60 caracteres ASCII imprimibles (32 a 126)")),
+        (["-p", "verifactu", "-o", "a.png", VF % ("29-02-2023", "1")], date),
+        (["-p", "verifactu", "-o", "a.png", VF % ("31-04-2024", "1")], date),
+        (["-p", "verifactu", "-o", "a.png", VF % ("01-13-2024", "1")], date),
+        (["-p", "verifactu", "-o", "a.png", VF % ("00-01-2024", "1")], date),
+        (["-p", "verifactu", "-o", "a.png", VF % ("01/01/2024", "1")], date),
+        (["-p", "verifactu", "-o", "a.png", VF % ("1-01-2024", "1")], date),
+        (["-p", "verifactu", "-o", "a.png", VF % ("01-01-0000", "1")], date),
+        (["-p", "verifactu", "-o", "a.png", VF % ("01-01-2024", "1.234")], bad_field(b"importe", amount)),
+        (["-p", "verifactu", "-o", "a.png", VF % ("01-01-2024", "1" * 13)], bad_field(b"importe", amount)),
+        (["-p", "verifactu", "-o", "a.png", VF % ("01-01-2024", "-.5")], bad_field(b"importe", amount)),
+        (["-p", "verifactu", "-o", "a.png", VF % ("01-01-2024", "1,5")], bad_field(b"importe", amount)),
+        (["-p", "verifactu", "-o", "a.png", VF % ("01-01-2024", "1") + "\\nsistema=VeriFactu"],
+         bad_field(b"sistema", b"valores posibles: verifactu, noverifactu")),
+        (["-p", "verifactu", "-o", "a.png", VF % ("01-01-2024", "1") + "\\nentorno=test"],
+         bad_field(b"entorno", b"valores posibles: produccion, pruebas")),
+        (["-p", "ticketbai", "-o", "a.png", TB % TB_ID[:-1]], tb_id),
+        (["-p", "ticketbai", "-o", "a.png", TB % ("TBAJ" + TB_ID[4:])], tb_id),
+        (["-p", "ticketbai", "-o", "a.png", TB % TB_ID.replace("Y-2", "Y_2")], tb_id),
+        (["-p", "ticketbai", "-o", "a.png", TB % TB_ID.replace("9-b", "9_b")], tb_id),
+        (["-p", "ticketbai", "-o", "a.png", TB % TB_ID.replace("F-2", "F_2")], tb_id),
+        (["-p", "ticketbai", "-o", "a.png", TB % TB_ID.replace("237", "238")],
+         bad_field(b"id", b"el CRC no corresponde")),
+        (["-p", "ticketbai", "-o", "a.png", TB % "TBAI-0000006Y0-251019-btFpwP8dcLGAF-237"],
+         bad_field(b"id", b"el CRC no corresponde")),
+        (["-p", "ticketbai", "-o", "a.png", TB % TB_ID.replace("6Y", "6y")],
+         bad_field(b"id", b"el NIF son 9 d\xedgitos o letras may\xfasculas")),
+        (["-p", "ticketbai", "-o", "a.png", TB % TB_ID.replace("251019", "310219")],
+         bad_field(b"id", b"la fecha DDMMAA no existe")),
+        (["-p", "ticketbai", "-o", "a.png", TB % TB_ID.replace("btF", "b.F")],
+         bad_field(b"id", b"la firma son 13 caracteres de Base64")),
+        (["-p", "ticketbai", "-o", "a.png", TB % TB_ID + "\\ns=" + "\xC3\xA9" * 21],
+         bad_field(b"s", text20)),
+        (["-p", "ticketbai", "-o", "a.png", (TB % TB_ID).replace("nf=1", "nf=1\\t")], bad_field(b"nf", text20)),
+        (["-p", "ticketbai", "-o", "a.png", (TB % TB_ID).replace("nf=1", "nf=1\\x7F")], bad_field(b"nf", text20)),
+        (["-p", "ticketbai", "-o", "a.png", (TB % TB_ID).replace("4.70", "4.700")], bad_field(b"i", amount)),
+        (["-p", "ticketbai", "-o", "a.png", (TB % TB_ID).replace("araba", "alava")],
+         bad_field(b"provincia", b"valores posibles: araba, bizkaia, gipuzkoa")),
+        (["-p", "ticketbai", "-o", "a.png", TB % TB_ID + "\\nentorno=prueba"],
+         bad_field(b"entorno", b"valores posibles: produccion, pruebas")),
+        (["-p", "ticketbai", "-o", "a.png", TB % TB_ID + "\\nespacio=%2B"],
+         bad_field(b"espacio", b"valores posibles: %20, +")),
+    ]
+    return rows + [(["-p", kind, "-o", "a.png", data_token(fields)], message) for kind, fields, message in REFUSALS]
 
 
 def bad_dpi(value):
@@ -74,7 +171,7 @@ class Validation(TesselCase):
              b"El s\xedmbolo de 177 m\xf3dulos no cabe en 10 mm a 72 ppp: aumente -w o -d"),
             # A long value's message is cut at the 2048-byte message buffer.
             (["-l", "x" * 3000, "-o", "a.png", "X"], (b"Nivel Inv\xe1lido: " + b"x" * 3000)[:2047]),
-        ]
+        ] + payload_refusals()
         for args, message in cases:
             with self.subTest(args=args):
                 run = self.run_tessel(*args)

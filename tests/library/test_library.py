@@ -12,6 +12,7 @@ import threading
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 import png  # noqa: E402  (Debian's python3-png)
 from harness import STAMP, TesselCase, main, read_bytes, zbar, zbar_series  # noqa: E402
+from test_payloads import VECTORS  # noqa: E402
 
 LIBRARY = sys.argv.pop(2)
 SERIES = b"0123456789" * 12
@@ -57,7 +58,9 @@ IMAGES = [(b"-l M", b"https://example.com/item/1"), (b"-t bmp -z 5 -m 1", b"BMP!
           (b"-8 -v 40 -l L -z 1 -m 0", bytes(range(256)) * 8), (b"-t Bmp -v 40 -z 2", b"x"),
           (b"-l M -d 300 -w 35", VERIFACTU), (b"-t bmp -l M -d 203 -w 35,5", VERIFACTU),
           (b"-t svg -z 4", b"SVG"), (b"-t SVG -l M -w 46", VERIFACTU), (b"-t svg -v 40 -d 600", b"x"),
-          (b"-t emf -m 2", b"EMF"), (b"-t Emf -l M -d 300 -w 35", VERIFACTU), (b"-t emf -v 40 -w 1.5in", b"x")]
+          (b"-t emf -m 2", b"EMF"), (b"-t Emf -l M -d 300 -w 35", VERIFACTU), (b"-t emf -v 40 -w 1.5in", b"x"),
+          (b"-t txt -8", b"any\0bytes\n"), (b"-p verifactu -t txt", b"nif=89890001K\nnumserie=A B\nfecha=01-01-2024\nimporte=1"),
+          (b"-p ticketbai -d 300", b"id=TBAI-00000006Y-251019-btFpwP8dcLGAF-237\nnf=1\ni=4.70\nprovincia=araba")]
 # Refused by both calls with this code and log line, and *size set to 0.
 REFUSALS = [
     (b"-z 0", b"X", None, 1105, b"Tama\xf1o inv\xe1lido: 0"),
@@ -195,6 +198,10 @@ class Library(TesselCase):
                 with self.subTest(switches=switches, call=call):
                     result = self.in_folder(f"n{i}{call}", lambda: in_memory(self, call, switches, data, size))
                     self.assertEqual(result, ((code, None, 0), [line, b""], {}))
+        # A payload's modules are those of its text at the standard's level.
+        fields = b"nif=89890001K\nnumserie=12345678&G33\nfecha=01-01-2024\nimporte=241.4\nentorno=pruebas"
+        self.assertEqual(in_memory(self, "modules", b"-p verifactu", fields),
+                         in_memory(self, "modules", b"-l M", VECTORS[0][2]))
         for switches in (b"-w 35", b"-t bmp -d 100 -w 5"):  # sizes only images need
             self.assertEqual([in_memory(self, call, switches, b"X")[0] for call in ("image", "modules")], [1105, 0])
         size, side = ctypes.c_size_t(), ctypes.c_int()
