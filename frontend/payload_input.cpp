@@ -3,6 +3,7 @@
 #include "frontend/exit_codes.h"
 #include "frontend/print_size.h"
 #include "frontend/run_settings.h"
+#include "frontend/symbol_output.h"
 #include "payload/payload_kinds.h"
 #include "runlog/log_message.h"
 #include "runlog/run_log.h"
@@ -88,6 +89,13 @@ int take_payload(const char** data, std::size_t* size, std::string* payload)
 {
     if (run_settings.payload_kind == payload_none || *data == nullptr)
         return result_ok;
+    // No kind's field names add more than this to the text they make, so
+    // longer fields make no payload that a symbol holds: refused unread.
+    constexpr std::size_t names_slack = 4096;
+    if (*size > max_encodable_bytes + names_slack) {
+        log_line(run_log, "Error al codificar dato de entrada");
+        return result_encode_refused;
+    }
     const int result = build_payload(run_settings.payload_kind, std::string_view(*data, *size), payload);
     if (result != result_ok)
         return result;

@@ -22,7 +22,8 @@ int apply_payload_settings(bool level_given);
 // With a kind set and *data given (not nullptr), builds the payload from the
 // *size bytes at *data into *payload and points *data and *size at it (it
 // has a NUL after its bytes); otherwise changes nothing. Returns 0, or 1105
-// after logging (nothing changed then).
+// after logging (nothing changed then), or 1104 for fields far longer than
+// any symbol holds, which are not read at all.
 int take_payload(const char** data, std::size_t* size, std::string* payload);
 
 // symbol, or nullptr after logging and freeing it when the kind's standard

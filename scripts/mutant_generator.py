@@ -18,7 +18,7 @@ import re
 
 # The product folders. platform/win32/ is among them: its mutants are built
 # by the Windows build and judged by the Wine suite (scripts/mutate.py).
-PRODUCT_FOLDERS = ["frontend", "runlog", "payload", "pngwriter", "bmpconv", "vectorwriter", "util", "platform",
+PRODUCT_FOLDERS = ["frontend", "payload", "runlog", "pngwriter", "bmpconv", "vectorwriter", "util", "platform",
                    "png2bmp", "batch", "library", "include"]
 
 RESULT_CODES = ["result_ok", "result_cannot_create", "result_no_memory", "result_png_failed",

@@ -23,100 +23,55 @@ VERIFACTU = ("https://www2.agenciatributaria.gob.es/wlpl/TIKE-CONT/ValidarQR?nif
              "&numserie=12345678-G33&fecha=01-09-2024&importe=241.4")
 
 
-# Fields of -p verifactu and -p ticketbai, as command-line tokens.
-VF = "nif=89890001K\\nnumserie=A-1\\nfecha=%s\\nimporte=%s"
-TB = "id=%s\\nnf=1\\ni=4.70\\nprovincia=araba"
-TB_ID = "TBAI-00000006Y-251019-btFpwP8dcLGAF-237"
-
-
-def bad_field(name, rule):
-    return b"Campo %s inv\xe1lido: %s" % (name, rule)
+# Valid fields of -p verifactu and -p ticketbai, as command-line tokens.
+VF = "nif=89890001K\\nnumserie=A-1\\nfecha=01-01-2024\\nimporte=1"
+TB = "id=TBAI-00000006Y-251019-btFpwP8dcLGAF-237\\nnf=1\\ni=4.70\\nprovincia=araba"
 
 
 def payload_refusals():
     """-p rows: the switch, the fields, each rule of the Spanish kinds."""
-    tb_id = bad_field(b"id", b"TBAI-NIF-DDMMAA-firma-CRC, 39 caracteres")
-    vf_nif = bad_field(b"nif", b"9 caracteres, d\xedgitos o letras may\xfasculas")
-    date = bad_field(b"fecha", b"una fecha que exista, DD-MM-AAAA")
-    amount = b"hasta 12 d\xedgitos enteros y 2 decimales con punto"
-    text20 = b"hasta 20 caracteres, sin caracteres de control"
-    rows = [
+    def field(name, rule):
+        return b"Campo %s inv\xe1lido: %s" % (name, rule)
+
+    def vf(old, new):
+        return ["-p", "verifactu", "-o", "a.png", VF.replace(old, new)]
+
+    def tb(old, new):
+        return ["-p", "ticketbai", "-o", "a.png", TB.replace(old, new)]
+    tb_id, amount = field(b"id", b"TBAI-NIF-DDMMAA-firma-CRC, 39 caracteres"), b"hasta 12 d\xedgitos enteros y 2 decimales con punto"
+    nif, text20 = field(b"nif", b"9 caracteres, d\xedgitos o letras may\xfasculas"), b"hasta 20 caracteres, sin caracteres de control"
+    numserie = field(b"numserie", b"hasta 60 caracteres ASCII imprimibles (32 a 126)")
+    level, width = b"Nivel no admitido con -p %s: el est\xe1ndar fija el nivel M", b"Tama\xf1o de impresi\xf3n no admitido con -p %s: "
+    return [
         (["-p"], b"Tipo de contenido no ha sido especificado"),
-        (["-p", "qr", "-o", "a.png", "X"], b"Tipo de contenido Inv\xe1lido: qr. Valores posibles: "
-                                            b"verifactu, ticketbai, epc, swiss, vcard, wifi"),
-        (["-p", "wifi", "-S", "-v", "2", "-o", "a.png", "X"],
-         b"-p wifi no admite una serie de s\xedmbolos (-s): el est\xe1ndar es un solo s\xedmbolo"),
-        (["-l", "Q", "-p", "epc", "-o", "a.png", "X"],
-         b"Nivel no admitido con -p epc: el est\xe1ndar fija el nivel M"),
-        (["-p", "ticketbai", "-l", "h", "-o", "a.png", "X"],
-         b"Nivel no admitido con -p ticketbai: el est\xe1ndar fija el nivel M"),
-        (["-p", "VeriFactu", "-w", "40.001", "-t", "svg", "-o", "a.svg", "X"],
-         b"Tama\xf1o de impresi\xf3n no admitido con -p verifactu: de 30 a 40 mm"),
-        (["-p", "ticketbai", "-w", "29.999", "-d", "300", "-o", "a.png", "X"],
-         b"Tama\xf1o de impresi\xf3n no admitido con -p ticketbai: de 30 a 40 mm"),
-        (["-p", "swiss", "-w", "45", "-t", "emf", "-o", "a.emf", "X"],
-         b"Tama\xf1o de impresi\xf3n no admitido con -p swiss: el est\xe1ndar fija 46 mm"),
-        (["-p", "verifactu", "-o", "a.png", "nif=1\\n\\nnif"], b"L\xednea sin '=' en los campos: nif"),
-        (["-p", "verifactu", "-o", "a.png", "nif=1\\nNIF=2"], b"Campo desconocido para -p verifactu: NIF"),
-        (["-p", "verifactu", "-o", "a.png", "nif=1\\nfecha=1\\nnif=2"], b"Campo repetido: nif"),
-        (["-p", "verifactu", "-o", "a.png", "nif=1\\nfecha=1\\nimporte=2"],
-         b"Falta el campo obligatorio: numserie"),
-        (["-p", "verifactu", "-o", "a.png", "numserie=\\xC3"], b"Campo numserie: texto UTF-8 mal formado"),
-        (["-p", "verifactu", "-o", "a.png", (VF % ("01-01-2024", "1")).replace("89890001K", "A12\\s345&67")],
-         vf_nif),
-        (["-p", "verifactu", "-o", "a.png", (VF % ("01-01-2024", "1")).replace("89890001K", "8989001K")],
-         vf_nif),
-        (["-p", "verifactu", "-o", "a.png", (VF % ("01-01-2024", "1")).replace("89890001K", "89890001k")],
-         vf_nif),
-        (["-p", "verifactu", "-o", "a.png", (VF % ("01-01-2024", "1")).replace("A-1", "A" * 61)],
-         bad_field(b"numserie", b"hasta 60 caracteres ASCII imprimibles (32 a 126)")),
-        (["-p", "verifactu", "-o", "a.png", (VF % ("01-01-2024", "1")).replace("A-1", "A\xC3\xA9")],
-         bad_field(b"numserie", b"hasta 60 caracteres ASCII imprimibles (32 a 126)")),
-        (["-p", "verifactu", "-o", "a.png", (VF % ("01-01-2024", "1")).replace("A-1", "A\\x7F")],
-         bad_field(b"numserie", b"hasta 60 caracteres ASCII imprimibles (32 a 126)")),
-        (["-p", "verifactu", "-o", "a.png", VF % ("29-02-2023", "1")], date),
-        (["-p", "verifactu", "-o", "a.png", VF % ("31-04-2024", "1")], date),
-        (["-p", "verifactu", "-o", "a.png", VF % ("01-13-2024", "1")], date),
-        (["-p", "verifactu", "-o", "a.png", VF % ("00-01-2024", "1")], date),
-        (["-p", "verifactu", "-o", "a.png", VF % ("01/01/2024", "1")], date),
-        (["-p", "verifactu", "-o", "a.png", VF % ("1-01-2024", "1")], date),
-        (["-p", "verifactu", "-o", "a.png", VF % ("01-01-0000", "1")], date),
-        (["-p", "verifactu", "-o", "a.png", VF % ("01-01-2024", "1.234")], bad_field(b"importe", amount)),
-        (["-p", "verifactu", "-o", "a.png", VF % ("01-01-2024", "1" * 13)], bad_field(b"importe", amount)),
-        (["-p", "verifactu", "-o", "a.png", VF % ("01-01-2024", "-.5")], bad_field(b"importe", amount)),
-        (["-p", "verifactu", "-o", "a.png", VF % ("01-01-2024", "1,5")], bad_field(b"importe", amount)),
-        (["-p", "verifactu", "-o", "a.png", VF % ("01-01-2024", "1") + "\\nsistema=VeriFactu"],
-         bad_field(b"sistema", b"valores posibles: verifactu, noverifactu")),
-        (["-p", "verifactu", "-o", "a.png", VF % ("01-01-2024", "1") + "\\nentorno=test"],
-         bad_field(b"entorno", b"valores posibles: produccion, pruebas")),
-        (["-p", "ticketbai", "-o", "a.png", TB % TB_ID[:-1]], tb_id),
-        (["-p", "ticketbai", "-o", "a.png", TB % ("TBAJ" + TB_ID[4:])], tb_id),
-        (["-p", "ticketbai", "-o", "a.png", TB % TB_ID.replace("Y-2", "Y_2")], tb_id),
-        (["-p", "ticketbai", "-o", "a.png", TB % TB_ID.replace("9-b", "9_b")], tb_id),
-        (["-p", "ticketbai", "-o", "a.png", TB % TB_ID.replace("F-2", "F_2")], tb_id),
-        (["-p", "ticketbai", "-o", "a.png", TB % TB_ID.replace("237", "238")],
-         bad_field(b"id", b"el CRC no corresponde")),
-        (["-p", "ticketbai", "-o", "a.png", TB % "TBAI-0000006Y0-251019-btFpwP8dcLGAF-237"],
-         bad_field(b"id", b"el CRC no corresponde")),
-        (["-p", "ticketbai", "-o", "a.png", TB % TB_ID.replace("6Y", "6y")],
-         bad_field(b"id", b"el NIF son 9 d\xedgitos o letras may\xfasculas")),
-        (["-p", "ticketbai", "-o", "a.png", TB % TB_ID.replace("251019", "310219")],
-         bad_field(b"id", b"la fecha DDMMAA no existe")),
-        (["-p", "ticketbai", "-o", "a.png", TB % TB_ID.replace("btF", "b.F")],
-         bad_field(b"id", b"la firma son 13 caracteres de Base64")),
-        (["-p", "ticketbai", "-o", "a.png", TB % TB_ID + "\\ns=" + "\xC3\xA9" * 21],
-         bad_field(b"s", text20)),
-        (["-p", "ticketbai", "-o", "a.png", (TB % TB_ID).replace("nf=1", "nf=1\\t")], bad_field(b"nf", text20)),
-        (["-p", "ticketbai", "-o", "a.png", (TB % TB_ID).replace("nf=1", "nf=1\\x7F")], bad_field(b"nf", text20)),
-        (["-p", "ticketbai", "-o", "a.png", (TB % TB_ID).replace("4.70", "4.700")], bad_field(b"i", amount)),
-        (["-p", "ticketbai", "-o", "a.png", (TB % TB_ID).replace("araba", "alava")],
-         bad_field(b"provincia", b"valores posibles: araba, bizkaia, gipuzkoa")),
-        (["-p", "ticketbai", "-o", "a.png", TB % TB_ID + "\\nentorno=prueba"],
-         bad_field(b"entorno", b"valores posibles: produccion, pruebas")),
-        (["-p", "ticketbai", "-o", "a.png", TB % TB_ID + "\\nespacio=%2B"],
-         bad_field(b"espacio", b"valores posibles: %20, +")),
-    ]
-    return rows + [(["-p", kind, "-o", "a.png", data_token(fields)], message) for kind, fields, message in REFUSALS]
+        (["-p", "qr", "-o", "a.png", "X"], b"Tipo de contenido Inv\xe1lido: qr. Valores posibles: verifactu, ticketbai, epc, swiss, vcard, wifi"),
+        (["-p", "wifi", "-S", "-v", "2", "-o", "a.png", "X"], b"-p wifi no admite una serie de s\xedmbolos (-s): el est\xe1ndar es un solo s\xedmbolo"),
+        (["-l", "Q", "-p", "epc", "-o", "a.png", "X"], level % b"epc"), (["-p", "ticketbai", "-l", "h", "-o", "a.png", "X"], level % b"ticketbai"),
+        (["-p", "VeriFactu", "-w", "40.001", "-t", "svg", "-o", "a.svg", "X"], width % b"verifactu" + b"de 30 a 40 mm"),
+        (["-p", "ticketbai", "-w", "29.999", "-d", "300", "-o", "a.png", "X"], width % b"ticketbai" + b"de 30 a 40 mm"),
+        (["-p", "swiss", "-w", "45", "-t", "emf", "-o", "a.emf", "X"], width % b"swiss" + b"el est\xe1ndar fija 46 mm"),
+        (vf(VF, "nif=1\\n\\nnif"), b"L\xednea sin '=' en los campos: nif"), (vf("nif=", "NIF="), b"Campo desconocido para -p verifactu: NIF"),
+        (vf("fecha=", "nif=2\\nfecha="), b"Campo repetido: nif"), (vf("numserie=A-1", "numserie="), b"Falta el campo obligatorio: numserie"),
+        (vf("A-1", "\\xC3"), b"Campo numserie: texto UTF-8 mal formado"),
+        (vf("89890001K", "A12\\s345&67"), nif), (vf("89890001K", "8989001K"), nif), (vf("89890001K", "89890001k"), nif),
+        (vf("A-1", "A" * 61), numserie), (vf("A-1", "A\xC3\xA9"), numserie), (vf("A-1", "A\\x7F"), numserie),
+        (vf("importe=1", "sistema=VeriFactu\\nimporte=1"), field(b"sistema", b"valores posibles: verifactu, noverifactu")),
+        (vf("importe=1", "entorno=test\\nimporte=1"), field(b"entorno", b"valores posibles: produccion, pruebas")),
+        (tb("-237", "-23"), tb_id), (tb("TBAI", "TBAJ"), tb_id), (tb("Y-2", "Y_2"), tb_id), (tb("9-b", "9_b"), tb_id), (tb("F-2", "F_2"), tb_id),
+        (tb("-237", "-238"), field(b"id", b"el CRC no corresponde")),
+        (tb("6Y", "6y"), field(b"id", b"el NIF son 9 d\xedgitos o letras may\xfasculas")),
+        (tb("251019", "310219"), field(b"id", b"la fecha DDMMAA no existe")),
+        (tb("btF", "b.F"), field(b"id", b"la firma son 13 caracteres de Base64")),
+        (tb("nf=1", "s=" + "\xC3\xA9" * 21 + "\\nnf=1"), field(b"s", text20)),
+        (tb("nf=1", "nf=1\\t"), field(b"nf", text20)), (tb("nf=1", "nf=1\\x7F"), field(b"nf", text20)),
+        (tb("4.70", "4.700"), field(b"i", amount)),
+        (tb("araba", "alava"), field(b"provincia", b"valores posibles: araba, bizkaia, gipuzkoa")),
+        (tb("nf=1", "entorno=prueba\\nnf=1"), field(b"entorno", b"valores posibles: produccion, pruebas")),
+        (tb("nf=1", "espacio=%2B\\nnf=1"), field(b"espacio", b"valores posibles: %20, +")),
+    ] + [(vf("01-01-2024", date), field(b"fecha", b"una fecha que exista, DD-MM-AAAA"))
+         for date in ("29-02-2023", "31-04-2024", "01-13-2024", "00-01-2024", "01/01/2024", "1-01-2024", "01-01-0000")
+         ] + [(vf("importe=1", "importe=" + total), field(b"importe", amount)) for total in ("1.234", "1" * 13, "-.5", "1,5")
+              ] + [(["-p", kind, "-o", "a.png", data_token(fields)], message) for kind, fields, message in REFUSALS]
 
 
 def bad_dpi(value):
