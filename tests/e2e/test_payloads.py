@@ -44,8 +44,7 @@ VECTORS = [
                    ("i", "4.70"), ("provincia", "gipuzkoa")],
      b"https://tbai.egoitza.gipuzkoa.eus/qr/?id=TBAI-00000006Y-251019-btFpwP8dcLGAF-237&s=T"
      b"&nf=27174&i=4.70&cr=010"),
-    # EPC: examples 1 to 3 (1 in UTF-8 by default, 2 and 3 in ISO 8859-1: one
-    # byte for the c cedilla), trailing empty lines left out.
+    # EPC: examples 1 to 3 (2 and 3 in ISO 8859-1), trailing empty lines left out.
     ("epc", [("bic", "BHBLDEHHXXX"), ("name", "Franz Musterm\u00e4nn"), ("iban", "DE71110220330123456789"),
              ("amount", "12.3"), ("purpose", "GDDS"), ("reference", "RF18539007547034")],
      "BCD\n002\n1\nSCT\nBHBLDEHHXXX\nFranz Musterm\u00e4nn\nDE71110220330123456789\nEUR12.3\nGDDS\n"
@@ -61,16 +60,13 @@ VECTORS = [
      b"Client:Marie Louise La Lune"),
     ("epc", [("charset", "2"), ("name", "Wikimedia Foerdergesellschaft"), ("iban", "DE33100205000001194700"),
              ("amount", "20"), ("text", "Spende fuer Wikipedia")],
-     b"BCD\n002\n2\nSCT\n\nWikimedia Foerdergesellschaft\nDE33100205000001194700\nEUR20\n\n\n"
-     b"Spende fuer Wikipedia"),
+     b"BCD\n002\n2\nSCT\n\nWikimedia Foerdergesellschaft\nDE33100205000001194700\nEUR20\n\n\nSpende fuer Wikipedia"),
     ("epc", [("charset", "8"), ("name", "\u0160koda \u20ac"), ("iban", "DE33100205000001194700"),
              ("information", "x")],
      b"BCD\n002\n8\nSCT\n\n\xa6koda \xa4\nDE33100205000001194700\n\n\n\n\nx"),
     ("epc", [("name", "\u00e4" * 69 + "a"), ("iban", "DE89370400440532013000"), ("text", "\u00e4" * 75)],
      ("BCD\n002\n1\nSCT\n\n" + "\u00e4" * 69 + "a\nDE89370400440532013000\n\n\n\n" + "\u00e4" * 75).encode()),
-    # Swiss QR-bill: annex example 1 (QR-IBAN with a QR reference), a creditor
-    # reference without debtor, and billing information with two alternative
-    # schemes; references and IBANs may be typed in their printed groups.
+    # Swiss QR-bill: annex example 1 (QR-IBAN and QR reference, typed in groups), SCOR, alternative schemes.
     ("swiss", [("iban", "CH64 3196 1000 0044 2155 7"), ("creditor_name", "Max Muster & S\u00f6hne"),
                ("creditor_street", "Musterstrasse"), ("creditor_building", "123"), ("creditor_postcode", "8000"),
                ("creditor_town", "Seldwyla"), ("creditor_country", "CH"), ("amount", "50"), ("currency", "CHF"),
@@ -105,8 +101,7 @@ VECTORS = [
                ("message", "NICHT ZUR ZAHLUNG VERWENDEN")],
      b"SPC\n0200\n1\nCH9300762011623852957\nS\nA\n\n\n1000\nB\nLI\n" + b"\n" * 7 + b"0.00\nEUR\n" + b"\n" * 7
      + b"NON\n\nNICHT ZUR ZAHLUNG VERWENDEN\nEPD"),
-    # vCard 3.0: CR LF after every line; empty trailing components of N left
-    # out; backslash, comma and semicolon escaped in text.
+    # vCard 3.0: CR LF after every line, trailing empty components of N left out.
     ("vcard", [("family_name", "Mustermann"), ("given_name", "Max")],
      b"BEGIN:VCARD\r\nVERSION:3.0\r\nN:Mustermann;Max\r\nFN:Max Mustermann\r\nEND:VCARD\r\n"),
     ("vcard", [("family_name", "Mustermann"), ("given_name", "Max"), ("note", "test cases,; we need more test cases")],
@@ -129,20 +124,16 @@ VECTORS = [
     ("vcard", [("given_name", "Ana"), ("formatted_name", "Ana, la de Tessel"), ("unit", "I+D")],
      b"BEGIN:VCARD\r\nVERSION:3.0\r\nN:;Ana\r\nFN:Ana\\, la de Tessel\r\nORG:;I+D\r\nEND:VCARD\r\n"),
     # Wi-Fi: ZXing's cases; security omit leaves T out, hidden adds H:true.
-    ("wifi", [("security", "WEP"), ("ssid", "TenChars"), ("password", "0123456789")],
-     b"WIFI:T:WEP;S:TenChars;P:0123456789;;"),
-    ("wifi", [("security", "WEP"), ("ssid", "Ten;;Chars"), ("password", "0123456789")],
-     b"WIFI:T:WEP;S:Ten\\;\\;Chars;P:0123456789;;"),
-    ("wifi", [("security", "WEP"), ("ssid", "Ten::Chars"), ("password", "0123456789")],
-     b"WIFI:T:WEP;S:Ten\\:\\:Chars;P:0123456789;;"),
-    ("wifi", [("security", "WEP"), ("ssid", "TenChars"), ("password", "hello;there")],
-     b"WIFI:T:WEP;S:TenChars;P:hello\\;there;;"),
+    *[("wifi", [("security", "WEP"), ("ssid", ssid), ("password", password)], payload) for ssid, password, payload in [
+        ("TenChars", "0123456789", b"WIFI:T:WEP;S:TenChars;P:0123456789;;"),
+        ("Ten;;Chars", "0123456789", b"WIFI:T:WEP;S:Ten\\;\\;Chars;P:0123456789;;"),
+        ("Ten::Chars", "0123456789", b"WIFI:T:WEP;S:Ten\\:\\:Chars;P:0123456789;;"),
+        ("TenChars", "hello;there", b"WIFI:T:WEP;S:TenChars;P:hello\\;there;;")]],
     ("wifi", [("ssid", "TenChars"), ("password", "space is silent")], b"WIFI:T:WPA;S:TenChars;P:space is silent;;"),
     ("wifi", [("security", "wpa"), ("ssid", "test"), ("password", "my_password\\")],
      b"WIFI:T:WPA;S:test;P:my_password\\\\;;"),
     ("wifi", [("security", "omit"), ("ssid", '"foo;bar\\baz"')], b'WIFI:S:\\"foo\\;bar\\\\baz\\";;'),
-    # segno ends this one with a single ';'; the format (and ZXing) ends every
-    # code with ';;'.
+    # segno ends this one with a single ';'; the format (and ZXing) ends every code with ';;'.
     ("wifi", [("security", "nopass"), ("ssid", "SSID"), ("password", "secret"), ("hidden", "true")],
      b"WIFI:T:nopass;S:SSID;P:secret;H:true;;"),
     ("wifi", [("security", "sae"), ("ssid", "s" * 32), ("password", "p")], b"WIFI:T:SAE;S:" + b"s" * 32 + b";P:p;;"),
@@ -159,7 +150,6 @@ def changed(base, **changes):
 EPC = [("name", "A"), ("iban", "DE89370400440532013000")]
 SWISS = [("iban", "CH9300762011623852957"), ("creditor_name", "A"), ("creditor_postcode", "1000"),
          ("creditor_town", "B"), ("creditor_country", "CH"), ("currency", "CHF")]
-DEBTOR = dict(debtor_name="D", debtor_postcode="1", debtor_town="T")
 QR_IBAN, QRR, RF = "CH4431999123000889012", "210000000003139471430009017", "RF18539007547034"
 CHECK97 = b"d\xedgitos de control incorrectos (m\xf3dulo 97)"
 AMOUNT = b"cifras con punto decimal, hasta 2 decimales, sin ceros a la izquierda"
@@ -170,8 +160,7 @@ PADDED = b"sin espacios al principio ni al final"
 BILLING = b"empieza por // y un c\xf3digo de 2 caracteres"
 WPA_KEY = b"de 8 a 63 caracteres ASCII imprimibles, o 64 cifras hexadecimales"
 
-# (kind, fields, field named, its rule) of data each builder refuses with 1105
-# and one log line; with no field named, the rule is the whole line.
+# (kind, fields, field named, its rule) refused with 1105 and one log line; no field: the rule is the line.
 REFUSALS = [(kind, fields, b"Campo %s inv\xe1lido: %s" % (name.encode(), rule) if name else rule)
             for kind, fields, name, rule in [
     ("epc", changed(EPC, version="003"), "version", b"001 o 002"),
@@ -205,7 +194,8 @@ REFUSALS = [(kind, fields, b"Campo %s inv\xe1lido: %s" % (name.encode(), rule) i
     ("swiss", changed(SWISS, creditor_country="XK"), "creditor_country", COUNTRY),
     ("swiss", changed(SWISS, debtor_name="D"), None,
      b"Falta el campo obligatorio: debtor_postcode (con los dem\xe1s del deudor)"),
-    ("swiss", changed(SWISS, debtor_street="S", debtor_country="ch", **DEBTOR), "debtor_country", COUNTRY),
+    ("swiss", changed(SWISS, debtor_name="D", debtor_postcode="1", debtor_town="T",
+                      debtor_country="ch"), "debtor_country", COUNTRY),
     ("swiss", changed(SWISS, iban="DE89370400440532013000"), "iban", b"IBAN suizo o de Liechtenstein de 21 caracteres"),
     ("swiss", changed(SWISS, iban="CH9300762011623852958"), "iban", CHECK97),
     ("swiss", changed(SWISS, currency="USD"), "currency", b"CHF o EUR"),
