@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <numeric>
 
 namespace {
 
@@ -145,10 +146,11 @@ iban_problem iban_check(std::string_view iban)
         return iban_bad_form;
     if (iban.size() < 15 || iban.size() > 34)
         return iban_bad_length;
-    for (const iban_length& known : iban_lengths) {
-        if (iban.substr(0, 2) == known.country && iban.size() != known.length)
-            return iban_bad_length;
-    }
+    const bool off_length = std::any_of(iban_lengths.begin(), iban_lengths.end(), [&](const iban_length& known) {
+        return iban.substr(0, 2) == known.country && iban.size() != known.length;
+    });
+    if (off_length)
+        return iban_bad_length;
     return mod97_of(iban.substr(0, 4), iban.substr(4)) == 1 ? iban_ok : iban_bad_check;
 }
 
@@ -216,12 +218,11 @@ bool parse_amount(std::string_view text, std::int64_t* cents)
         return false;
     if (point != std::string_view::npos && (fraction.empty() || fraction.size() > 2 || !all_of(fraction, is_digit)))
         return false;
-    std::int64_t value = 0;
-    for (char c : whole)
-        value = value * 10 + (c - '0');
+    std::int64_t value = std::accumulate(whole.begin(), whole.end(), std::int64_t{0},
+                                         [](std::int64_t sum, char c) { return sum * 10 + (c - '0'); });
     value *= 100;
     if (!fraction.empty())
-        value += (fraction[0] - '0') * 10;
+        value += static_cast<std::int64_t>(fraction[0] - '0') * 10;
     if (fraction.size() == 2)
         value += fraction[1] - '0';
     *cents = value;

@@ -5,6 +5,7 @@
 #include "frontend/exit_codes.h"
 #include "runlog/log_message.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -57,13 +58,27 @@ int check_bank_fields(const payload_fields& fields, bool version_001, std::array
         (*lines)[7] = "EUR" + std::string(amount);
 
     const std::string_view purpose = fields.value("purpose");
-    for (char c : purpose) {
-        if (c < 'A' || c > 'Z')
-            return refuse_field("purpose", "c\xF3" "digo de 4 letras may\xFAsculas");
-    }
-    if (!purpose.empty() && purpose.size() != 4)
+    const bool capitals = std::all_of(purpose.begin(), purpose.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+    if (!capitals || (!purpose.empty() && purpose.size() != 4))
         return refuse_field("purpose", "c\xF3" "digo de 4 letras may\xFAsculas");
     (*lines)[8] = purpose;
+    return result_ok;
+}
+
+// The text fields, checked for length and written in the character set.
+int check_text_fields(const payload_fields& fields, int set, std::array<std::string, 12>* lines)
+{
+    for (const text_line& field : text_lines) {
+        const std::string_view value = fields.value(field.name);
+        if (const int result = refuse_longer(field.name, value, field.max); result != result_ok)
+            return result;
+        std::string& line = (*lines)[static_cast<std::size_t>(field.line)];
+        line = value;
+        if (set >= epc_first_latin_set && utf8_to_epc_latin(value, set, &line) != std::string_view::npos) {
+            log_message("Campo %s inv\xE1lido: car\xE1" "cter que el juego de caracteres %d no tiene", field.name, set);
+            return result_bad_command;
+        }
+    }
     return result_ok;
 }
 
@@ -97,17 +112,8 @@ int build_epc_payload(const payload_fields& fields, std::string* out)
     if (const int result = check_bank_fields(fields, version == "001", &lines); result != result_ok)
         return result;
 
-    for (const text_line& field : text_lines) {
-        const std::string_view value = fields.value(field.name);
-        if (const int result = refuse_longer(field.name, value, field.max); result != result_ok)
-            return result;
-        std::string& line = lines[static_cast<std::size_t>(field.line)];
-        line = value;
-        if (set >= epc_first_latin_set && utf8_to_epc_latin(value, set, &line) != std::string_view::npos) {
-            log_message("Campo %s inv\xE1lido: car\xE1" "cter que el juego de caracteres %d no tiene", field.name, set);
-            return result_bad_command;
-        }
-    }
+    if (const int result = check_text_fields(fields, set, &lines); result != result_ok)
+        return result;
     if (fields.has("reference") && fields.has("text"))
         return refuse_field("text", "no se admite junto con reference");
     const std::string reference = compact_identifier(lines[9]);
@@ -120,12 +126,9 @@ int build_epc_payload(const payload_fields& fields, std::string* out)
     std::size_t used = lines.size();
     while (lines[used - 1].empty())
         --used;
-    out->clear();
-    for (std::size_t i = 0; i < used; ++i) {
-        if (i > 0)
-            *out += '\n';
-        *out += lines[i];
-    }
+    *out = lines[0];
+    for (std::size_t i = 1; i < used; ++i)
+        *out += "\n" + lines[i];
     if (out->size() > max_bytes) {
         log_message("C\xF3" "digo EPC demasiado largo: %d bytes, m\xE1ximo 331", static_cast<int>(out->size()));
         return result_bad_command;

@@ -4,23 +4,19 @@
 #include "payload/payload_kinds.h"
 #include "runlog/log_message.h"
 
+#include <algorithm>
+
 std::size_t character_count(std::string_view utf8)
 {
-    std::size_t count = 0;
-    for (char c : utf8) {
-        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
-            ++count;
-    }
-    return count;
+    return static_cast<std::size_t>(
+        std::count_if(utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
 int refuse_controls(const char* name, std::string_view value)
 {
-    for (char c : value) {
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
-            return refuse_field(name, "car\xE1" "cter de control no admitido");
-    }
-    return result_ok;
+    const bool control = std::any_of(value.begin(), value.end(),
+                                     [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
+    return control ? refuse_field(name, "car\xE1" "cter de control no admitido") : result_ok;
 }
 
 int refuse_longer(const char* name, std::string_view value, std::size_t max)

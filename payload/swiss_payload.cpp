@@ -5,6 +5,7 @@
 #include "frontend/exit_codes.h"
 #include "runlog/log_message.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdio>
@@ -76,11 +77,11 @@ int check_parties(const payload_fields& fields)
         debtor = debtor || (field.name.starts_with("debtor_") && !field.value.empty());
     if (!debtor)
         return result_ok;
-    for (const char* name : debtor_required) {
-        if (!fields.has(name)) {
-            log_message("Falta el campo obligatorio: %s (con los dem\xE1s del deudor)", name);
-            return result_bad_command;
-        }
+    const auto* missing = std::find_if(debtor_required.begin(), debtor_required.end(),
+                                       [&](const char* name) { return !fields.has(name); });
+    if (missing != debtor_required.end()) {
+        log_message("Falta el campo obligatorio: %s (con los dem\xE1s del deudor)", *missing);
+        return result_bad_command;
     }
     if (!country_code_valid(fields.value("debtor_country")))
         return refuse_field("debtor_country", "c\xF3" "digo ISO 3166 de 2 letras may\xFAsculas");
