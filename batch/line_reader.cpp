@@ -87,7 +87,7 @@ void start_line_reader(line_reader* reader, std::FILE* file, bool typed)
     reader->file = file;
     reader->typed = typed;
     reader->console = console_gives_wide_text(file);
-    reader->encoding = reader->console ? text_encoding::ansi : text_encoding::undecided;
+    reader->encoding = reader->console ? text_encoding::wide : text_encoding::undecided;
     reader->console_text.clear();
     reader->console_at = 0;
     reader->number = 0;

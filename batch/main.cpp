@@ -32,7 +32,8 @@ constexpr const char* usage_text =
     "FILE  a text file saved as ANSI or UTF-8. It is read as UTF-8 when it\n"
     "      begins with a UTF-8 byte-order mark, or else when its first line\n"
     "      holding a character beyond ASCII is valid UTF-8; otherwise as ANSI.\n"
-    "      The data is encoded as the bytes in the file. On Windows, an output\n"
+    "      The data is encoded as the bytes in the file, but with -u (text in\n"
+    "      UTF-8) an ANSI line's data is converted to UTF-8. On Windows, an output\n"
     "      name in UTF-8 is opened as written; a line whose name has a\n"
     "      character the ANSI code page lacks fails with 1105.\n"
     "      A UTF-16 (\"Unicode\") file is refused and nothing is run.\n"
@@ -86,6 +87,29 @@ bool may_convert(std::string_view line)
             return true;
     }
     return false;
+}
+
+// One command line as tessel.exe would run it. A typed line is read as
+// Windows' own command line is: in the code page, but its data in UTF-8
+// when the line asks for text (-u).
+int run_line(const char* line, text_encoding encoding)
+{
+    if (encoding == text_encoding::utf8)
+        return tessel_main(line, name_text::utf8);
+    if (encoding != text_encoding::wide)
+        return tessel_main(line, name_text::native, line_text::ansi);
+    if (command_line_asks_for_text(line))
+        return tessel_main(line, name_text::native, line_text::utf8);
+    std::string ansi;
+    switch (file_name_from_utf8(line, &ansi)) {
+    case ansi_conversion::exact:
+        break;
+    case ansi_conversion::not_representable:
+        return tessel_refuse_command_line(command_line_refusal::not_representable);
+    case ansi_conversion::no_memory:
+        return tessel_refuse_command_line(command_line_refusal::no_memory);
+    }
+    return tessel_main(ansi.c_str(), name_text::native, line_text::ansi);
 }
 
 struct batch_run {
@@ -143,9 +167,7 @@ line_status run_lines(batch_run* run)
             const std::size_t start = line.find_first_not_of(" \t");
             if (may_convert(line))
                 hide_progress(&run->progress);
-            code = tessel_main(reader.text + start, reader.encoding == text_encoding::utf8
-                                                         ? name_text::utf8
-                                                         : name_text::native);
+            code = run_line(reader.text + start, reader.encoding);
             break;
         }
         }

@@ -135,11 +135,12 @@ int check_data(const char* data, std::size_t size)
         log_line(run_log, "Dato con un car\xE1" "cter nulo: se necesita -8 para codificarlo");
         return result_bad_command;
     }
-    // Readers would show other characters than the ones meant.
-    if (run_settings.utf8 != 0 || eci_designator(data, size) == 26) {
+    // Readers would show other characters than the ones meant. Data longer
+    // than any symbol holds is left to the encoder, which refuses it unread.
+    if (size <= max_encodable_bytes && (run_settings.utf8 != 0 || eci_designator(data, size) == 26)) {
         const std::size_t bad = first_bad_utf8(std::string_view(data, size));
         if (bad != std::string_view::npos) {
-            log_message("Dato no es texto UTF-8 v\xE1lido: byte %zu", bad + 1);
+            log_message("Dato no es texto UTF-8 v\xE1lido: byte %d", static_cast<int>(bad) + 1);
             return result_bad_command;
         }
     }

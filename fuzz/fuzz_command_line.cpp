@@ -45,6 +45,8 @@ void check_settings()
     FUZZ_REQUIRE(s.case_sensitive == 0 || s.case_sensitive == 1);
     FUZZ_REQUIRE(s.eight_bit == 0 || s.eight_bit == 1);
     FUZZ_REQUIRE(s.structured == 0 || s.structured == 1);
+    FUZZ_REQUIRE(s.eci == eci_auto || s.eci == eci_none || (s.eci >= 0 && s.eci <= max_eci));
+    FUZZ_REQUIRE(s.utf8 == 0 || (s.utf8 == 1 && s.hint == QR_MODE_8));
 }
 
 // A series name is the output name with "-NN" put in: three characters more,

@@ -92,7 +92,8 @@ TESSEL_API int TESSEL_CALL tessel_run(const char *command_line);
  *   quotes, no code page; a leading '-' is data. The symbol is the one that
  *   tessel_run makes for the same bytes written as \xHH escapes. A NUL byte
  *   is encoded with -8; without -8, data holding a NUL is refused with 1105
- *   and a log line that says -8 is needed.
+ *   and a log line that says -8 is needed. With -u the bytes must be
+ *   well-formed UTF-8 (1105 otherwise); they are never converted.
  *   data may be null only when size is 0 (empty data, as tessel's ""),
  *   which the encoder refuses: 1104.
  * More data than the symbol holds is 1104, as on the command line. */

@@ -84,21 +84,21 @@ ansi_conversion file_name_from_utf8(const char* utf8, std::string* name);
 bool utf8_from_native(const char* text, std::string* utf8);
 
 // Lines typed at a console. A Windows console hands its input over as UTF-16
-// text, which read_console_line converts with the command line's rule; a
+// text, which read_console_line converts to UTF-8; a
 // POSIX terminal gives bytes, read as bytes (console_gives_wide_text is
 // always false there).
 bool console_gives_wide_text(std::FILE* stream);
 
 enum class console_line {
     line,               // *line holds the line, with its line end when it had one
-    not_representable,  // a character has no byte(s) in the code page; *line is empty
+    not_representable,  // a lone surrogate, no character at all; *line is empty
     no_memory,          // *line is empty
     end,                // no more input (a read error ends it too)
 };
 
 // Reads the next line typed at the console of stream (for which
 // console_gives_wide_text is true), up to and including its line end, in
-// the ANSI code page. Of a line longer than max_chars characters, the first
+// UTF-8. Of a line longer than max_chars characters, the first
 // max_chars + 1 are kept and the rest are read and dropped.
 console_line read_console_line(std::FILE* stream, std::size_t max_chars, std::string* line);
 

@@ -30,6 +30,7 @@ ASCII = {"\u2014": "-", "\u2013": "-", "\u2026": "...", "\u2192": "->", "\u00d7"
          "\u201c": '"', "\u201d": '"', "\u2018": "'", "\u2019": "'"}
 # The Spanish log messages are quoted without their accents.
 ASCII.update(zip("\u00e1\u00e9\u00ed\u00f3\u00fa\u00f1", "aeioun"))
+ASCII["\u20ac"] = "EUR"
 
 
 def plain(text):

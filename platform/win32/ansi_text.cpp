@@ -1,6 +1,6 @@
 // Text that reaches the programs as UTF-16 or UTF-8 rather than through the
-// C runtime: typed console lines and file names from UTF-8 files, both made
-// ANSI by the command line's rule (platform/win32/ansi_command_line.h).
+// C runtime: typed console lines, made UTF-8, and file names from UTF-8
+// files, made ANSI by the command line's rule (platform/win32/ansi_command_line.h).
 #include "platform/platform.h"
 #include "platform/win32/ansi_command_line.h"
 
@@ -88,7 +88,7 @@ console_line read_console_line(std::FILE* stream, std::size_t max_chars, std::st
             return console_line::end;
         if (ended && wide.back() != L'\n')
             wide.push_back(L'\n');
-        switch (convert_to_ansi_exactly(wide.data(), wide.size(), line)) {
+        switch (convert_to_utf8(wide.data(), wide.size(), line)) {
         case ansi_conversion::exact:
             return console_line::line;
         case ansi_conversion::not_representable:

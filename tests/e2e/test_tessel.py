@@ -23,6 +23,18 @@ VERIFACTU = ("https://www2.agenciatributaria.gob.es/wlpl/TIKE-CONT/ValidarQR?nif
              "&numserie=12345678-G33&fecha=01-09-2024&importe=241.4")
 
 
+NO_ECI = b"Designador ECI no ha sido especificado"
+SERIES_ECI = b"Designador ECI no admitido en s\xedmbolos estructurados: use -e none"
+
+
+def bad_eci(value):
+    return b"Designador ECI inv\xe1lido: %s. Valores posibles: 0 a 999999, o none" % value
+
+
+def not_utf8(position):
+    return b"Dato no es texto UTF-8 v\xe1lido: byte %d" % position
+
+
 # Valid fields of -p verifactu and -p ticketbai, as command-line tokens.
 VF = "nif=89890001K\\nnumserie=A-1\\nfecha=01-01-2024\\nimporte=1"
 TB = "id=TBAI-00000006Y-251019-btFpwP8dcLGAF-237\\nnf=1\\ni=4.70\\nprovincia=araba"
@@ -124,6 +136,18 @@ class Validation(TesselCase):
             (["-t", "svg", "-w", "35", "-t", "png", "-o", "a.png", "X"], NEEDS_DPI),
             (["-s", "-v", "40", "-d", "72", "-w", "10", "-t", "bmp", "-o", "a.bmp", "X"],
              b"El s\xedmbolo de 177 m\xf3dulos no cabe en 10 mm a 72 ppp: aumente -w o -d"),
+            (["-e", "-o", "a.png", "X"], NO_ECI),
+            (["-o", "a.png", "X", "-e", "-1"], NO_ECI),
+            (["-e", "1000000", "-o", "a.png", "X"], bad_eci(b"1000000")),
+            (["-e", "26x", "-o", "a.png", "X"], bad_eci(b"26x")),
+            (["-e", "", "-o", "a.png", "X"], bad_eci(b"")),
+            (["-u", "-o", "a.png", b"Pe\xf1a"], not_utf8(3)),
+            (["-u", "-e", "none", "-o", "a.png", b"ab\xe2\x82"], not_utf8(3)),
+            (["-u", "-o", "a.png", "\u00f1\\xff"], not_utf8(3)),
+            (["-e", "26", "-o", "a.png", b"ok\xc0\xaf"], not_utf8(3)),
+            (["-o", "a.png", "X", "-k", "-u"], b"-u y -k no se pueden combinar: -u es texto UTF-8 y -k es Shift-JIS"),
+            (["-u", "-s", "-v", "2", "-o", "a.png", "Pe\u00f1a"], SERIES_ECI),
+            (["-e", "3", "-s", "-v", "2", "-o", "a.png", "X"], SERIES_ECI),
             # A long value's message is cut at the 2048-byte message buffer.
             (["-l", "x" * 3000, "-o", "a.png", "X"], (b"Nivel Inv\xe1lido: " + b"x" * 3000)[:2047]),
         ] + payload_refusals()

@@ -78,6 +78,16 @@ TEST(SwitchPass, ValuesAreConvertedAndCheckedFromBelowOnly)
     EXPECT_EQ(run_settings.image_type, image_png);
     EXPECT_EQ(run_settings.level, QR_ECLEVEL_Q);
 
+    const std::pair<const char*, int> designators[] = {
+        {"-e 0", 0}, {"-e 999999", 999999}, {"-e 0026", 26}, {"-e NONE", eci_none}, {"-u x", eci_auto}};
+    for (const auto& [line, eci] : designators) {
+        EXPECT_EQ(pass(line).result, 0) << line;
+        EXPECT_EQ(run_settings.eci, eci) << line;
+    }
+    EXPECT_EQ(run_settings.utf8, 1);
+    EXPECT_EQ(pass("-e 1000000").result, 1105);
+    EXPECT_EQ(pass("-e 99999999999").result, 1105);
+
     EXPECT_EQ(pass("-z abc").result, 1105);
     EXPECT_EQ(run_settings.dot_size, 0) << "stored before it is tested";
     EXPECT_EQ(pass("-v -1").result, 1105) << "-1 is a switch, so -v has no value";

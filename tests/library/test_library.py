@@ -137,7 +137,8 @@ class Library(TesselCase):
                 (b"-l M", b"a\0b", b"Dato con un car\xe1cter nulo: se necesita -8 para codificarlo"),
                 (b"-l M x", b"a", b"Dato no admitido entre los modificadores: x"),
                 (b"-z 2 -o y.png", b"a", b"Archivo de salida no admitido entre los modificadores"),
-                (b"-O y.png", b"a", b"Archivo de salida no admitido entre los modificadores"))):
+                (b"-O y.png", b"a", b"Archivo de salida no admitido entre los modificadores"),
+                (b"-u", b"Pe\xf1a", b"Dato no es texto UTF-8 v\xe1lido: byte 3"))):
             result = self.in_folder(f"n{i}", lambda: encode(self.lib, switches, b"n.png", data))
             self.assertEqual(result, (1105, [message, b""], {}))
         # More than any series holds is refused as the encoder refuses it.

@@ -303,6 +303,23 @@ class CommandLine(WineCase):
                 self.assertEqual(self.run_posix(*argv), 0)
                 self.assertSameImage(output)
 
+    def test_text_data_comes_from_the_wide_command_line_in_utf8(self):
+        cases = [
+            ('-u -o u1.png "\u03a9mega Pe\u00f1a"', ["-u", "-o", "u1.png", "\u03a9mega Pe\u00f1a"], "u1.png"),
+            ('-o "a\u00f1o.png" Pe\u00f1a\\sZ\u00fcrich\\s\u20ac\\s5\\xC3\\xB1 -u',
+             ["-u", "-o", "a\u00f1o.png", "Pe\u00f1a\\sZ\u00fcrich\\s\u20ac\\s5\\xC3\\xB1"],
+             "a\u00f1o.png"),
+        ]
+        for line, argv, output in cases:
+            with self.subTest(line=line):
+                self.assertEqual(self.run_windows("tessel.exe", line)[0], 0)
+                self.assertEqual(self.run_posix(*argv), 0)
+                self.assertSameImage(output)
+        # The output name keeps the code page's rule.
+        self.assertEqual(self.run_windows("tessel.exe", "-u -o \u03a9.png x")[0], 1105)
+        self.assertRegex(read_bytes(self.win_file("Tessel.log")),
+                         b"^" + STAMP + b"Car\xe1cter no representable en la l\xednea de comandos\r\n$")
+
     def test_characters_outside_the_code_page_are_refused(self):
         # With Windows' best fit these would arrive as "Omega", and as '"'
         # marks that end the quoting and make "-o evil.png" a switch.
@@ -640,6 +657,16 @@ class Batch(WineCase):
                          sorted(name for _, written, _ in cases for name, _ in written))
         self.assertRegex(read_bytes(self.win_file("Tessel.log")),
                          b"^" + STAMP + b"Car\xe1cter no representable en el nombre de archivo\r\n$")
+        # With -u, ANSI lines become UTF-8 and UTF-8 lines stay as they are.
+        for text, results in ((b"-u -o t1.png caf\xe9\\s\x80\n", [b"1\t0"]),
+                              (b"-u -o t2.png \xce\xa9\n-u -o t3.png caf\xe9\n", [b"1\t0", b"2\t1105"])):
+            with open(self.win_file("text.txt"), "wb") as f:
+                f.write(text)
+            self.run_windows("tessel-batch.exe", b"text.txt")
+            self.assertEqual(self.stdout, results)
+        for name, data in (("t1.png", "caf\u00e9\\s\u20ac"), ("t2.png", "\u03a9")):
+            self.assertEqual(self.run_posix("-u", "-o", name, data), 0)
+            self.assertSameImage(name)
 
 
     def test_lines_typed_at_the_console_arrive_as_the_command_line_would(self):
@@ -652,7 +679,7 @@ class Batch(WineCase):
         deadline = time.monotonic() + 20
         while termios.tcgetattr(master)[3] & termios.ICANON and time.monotonic() < deadline:
             time.sleep(0.05)
-        os.write(master, '-o t2.png "caf\u00e9 a\u00f1o"\r-o t3.png \u03a9mega\r'.encode())
+        os.write(master, '-o t2.png "caf\u00e9 a\u00f1o"\r-u -o t4.png \u03a9mega\r-o t3.png \u03a9mega\r'.encode())
         refusal = b"Car\xe1cter no representable en la l\xednea de comandos\r\n"
         while not read_bytes(self.win_file("Tessel.log")).endswith(refusal) and time.monotonic() < deadline:
             if select.select([master], [], [], 0.1)[0]:
@@ -660,8 +687,10 @@ class Batch(WineCase):
         os.close(master)  # the end of the input
         self.assertEqual(proc.wait(timeout=60), 1105 % 256)
         self.assertEqual(self.run_posix("-o", "t2.png", b"caf\xe9 a\xf1o"), 0)
+        self.assertEqual(self.run_posix("-u", "-o", "t4.png", "\u03a9mega"), 0)
         self.assertSameImage("t2.png")
-        self.assertEqual(sorted(os.listdir(self.folder)), ["Tessel.log", "t2.png"])
+        self.assertSameImage("t4.png")
+        self.assertEqual(sorted(os.listdir(self.folder)), ["Tessel.log", "t2.png", "t4.png"])
 
 
 def hex_or_null(data):
