@@ -12,37 +12,21 @@ bool is_alnum_upper(char c) { return is_digit(c) || is_upper(c); }
 
 bool all_of(std::string_view s, bool (*test)(char)) { return std::all_of(s.begin(), s.end(), test); }
 
-// The code point starting at s[*at], advancing *at past it; -1 (and *at one
-// byte on) for a byte that does not start a well-formed sequence: overlong
-// forms, surrogates and values past U+10FFFF included.
+// The code point starting at s[*at], advancing *at past it. s is well-formed
+// UTF-8; a sequence that the end of s cuts short reads as -1, so that no
+// byte past s is read.
 long next_code_point(std::string_view s, std::size_t* at)
 {
     const auto lead = static_cast<unsigned char>(s[*at]);
     *at += 1;
     if (lead < 0x80)
         return lead;
-    int more = 0;
-    long value = 0;
-    long least = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        more = 1, value = lead & 0x1F, least = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        more = 2, value = lead & 0x0F, least = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        more = 3, value = lead & 0x07, least = 0x10000;
-    } else {
+    const std::size_t more = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : 1;
+    if (s.size() - *at < more)
         return -1;
-    }
-    if (s.size() - *at < static_cast<std::size_t>(more))
-        return -1;
-    for (int i = 0; i < more; ++i) {
-        const auto next = static_cast<unsigned char>(s[*at + i]);
-        if ((next & 0xC0) != 0x80)
-            return -1;
-        value = (value << 6) | (next & 0x3F);
-    }
-    if (value < least || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
-        return -1;
+    long value = lead & (0x3F >> more);
+    for (std::size_t i = 0; i < more; ++i)
+        value = (value << 6) | (static_cast<unsigned char>(s[*at + i]) & 0x3F);
     *at += more;
     return value;
 }

@@ -52,19 +52,18 @@ bool country_code_valid(std::string_view code);
 // hundredths; on failure *cents is not set.
 bool parse_amount(std::string_view text, std::int64_t* cents);
 
-// The byte position of the first character of utf8 that is not on the Swiss
-// QR-bill's list (U+0020-U+007E, U+00A0-U+017F, U+0218-U+021B, U+20AC) or is
-// not well-formed UTF-8; std::string_view::npos when every character is.
+// The byte position of the first character of utf8 (well-formed UTF-8) that
+// is not on the Swiss QR-bill's list (U+0020-U+007E, U+00A0-U+017F,
+// U+0218-U+021B, U+20AC); std::string_view::npos when every character is.
 std::size_t first_outside_swiss_set(std::string_view utf8);
 
 // EPC character sets 2 to 8: ISO 8859-1, -2, -4, -5, -7, -10, -15.
 inline constexpr int epc_first_latin_set = 2;
 inline constexpr int epc_last_latin_set = 8;
 
-// Converts UTF-8 text to the single-byte set an EPC character-set number
-// names (2..8). On success *out holds the bytes and the result is npos; else
-// the result is the byte position in utf8 of the first character that the
-// set lacks or that is not well-formed UTF-8 (*out then holds the bytes made
-// so far). ASCII, C0 controls included, passes as it is; C1 controls
+// Converts well-formed UTF-8 text to the single-byte set an EPC
+// character-set number names (2..8). On success *out holds the bytes and the
+// result is npos; else the result is the byte position in utf8 of the first
+// character that the set lacks (*out then holds the bytes made so far). ASCII, C0 controls included, passes as it is; C1 controls
 // (U+0080..U+009F) have no byte in any of these sets.
 std::size_t utf8_to_epc_latin(std::string_view utf8, int charset, std::string* out);
