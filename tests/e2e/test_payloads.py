@@ -110,11 +110,11 @@ VECTORS = [
     ("vcard", [("family_name", "Doe"), ("given_name", "John"), ("title", "Director, Research and Development")],
      b"BEGIN:VCARD\r\nVERSION:3.0\r\nN:Doe;John\r\nFN:John Doe\r\nTITLE:Director\\, Research and Development\r\n"
      b"END:VCARD\r\n"),
-    ("vcard", [("organisation", "Tessel; Labels"), ("unit", "Print"), ("phone", "+34 600 000 000"),
-               ("mobile", "+41 79 000 00 00"), ("fax", "+1"), ("email", "a@b.example"), ("street", "C/ Mayor, 1"),
+    ("vcard", [("organisation", "Tessel; Labels"), ("unit", "Print"), ("phone", "+34 600 000 000,,12"),
+               ("mobile", "+41 79 000 00 00,5"), ("fax", "+1;2"), ("email", "a@b.example"), ("street", "C/ Mayor, 1"),
                ("town", "Bilbo"), ("url", "https://b.example/a,b;c"), ("note", "back\\slash")],
      b"BEGIN:VCARD\r\nVERSION:3.0\r\nN:\r\nFN:Tessel\\; Labels\r\nORG:Tessel\\; Labels;Print\r\n"
-     b"TEL;TYPE=WORK,VOICE:+34 600 000 000\r\nTEL;TYPE=CELL,VOICE:+41 79 000 00 00\r\nTEL;TYPE=WORK,FAX:+1\r\n"
+     b"TEL;TYPE=WORK,VOICE:+34 600 000 000,,12\r\nTEL;TYPE=CELL,VOICE:+41 79 000 00 00,5\r\nTEL;TYPE=WORK,FAX:+1;2\r\n"
      b"EMAIL:a@b.example\r\nADR;TYPE=WORK:;;C/ Mayor\\, 1;Bilbo\r\nURL:https://b.example/a,b;c\r\n"
      b"NOTE:back\\\\slash\r\nEND:VCARD\r\n"),
     ("vcard", [("prefix", "Dr."), ("given_name", "Ana"), ("additional_names", "M."), ("family_name", "Ruiz"),
