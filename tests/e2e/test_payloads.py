@@ -61,9 +61,6 @@ VECTORS = [
     ("epc", [("charset", "2"), ("name", "Wikimedia Foerdergesellschaft"), ("iban", "DE33100205000001194700"),
              ("amount", "20"), ("text", "Spende fuer Wikipedia")],
      b"BCD\n002\n2\nSCT\n\nWikimedia Foerdergesellschaft\nDE33100205000001194700\nEUR20\n\n\nSpende fuer Wikipedia"),
-    ("epc", [("charset", "8"), ("name", "\u0160koda \u20ac"), ("iban", "DE33100205000001194700"),
-             ("information", "x")],
-     b"BCD\n002\n8\nSCT\n\n\xa6koda \xa4\nDE33100205000001194700\n\n\n\n\nx"),
     ("epc", [("name", "\u00e4" * 69 + "a"), ("iban", "DE89370400440532013000"), ("text", "\u00e4" * 75)],
      ("BCD\n002\n1\nSCT\n\n" + "\u00e4" * 69 + "a\nDE89370400440532013000\n\n\n\n" + "\u00e4" * 75).encode()),
     # Swiss QR-bill: annex example 1 (QR-IBAN and QR reference, typed in groups), SCOR, alternative schemes.
@@ -242,9 +239,7 @@ class Vectors(TesselCase):
                 os.remove(run.path("out.txt"))
 
     def test_some_vectors_decode_with_three_readers(self):
-        # VeriFactu, TicketBAI, EPC example 3, Swiss with alternative schemes, a whole
-        # vCard name, Wi-Fi with an accent (so with ECI 26).
-        rows = [VECTORS[i] for i in (0, 4, 11, 16, 22, 34)]
+        rows = [VECTORS[i] for i in (0, 4, 11, 15, 21, 33)]  # one of each kind; the last with ECI 26
         for i, (kind, fields, _) in enumerate(rows):
             run = self.run_tessel("-p", kind, "-o", "%d.png" % i, data_token(fields))
             self.assertEqual(run.status, 0, run.log)
