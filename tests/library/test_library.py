@@ -67,7 +67,8 @@ REFUSALS = [
     (b"-t emf -d 0", b"X", None, 1105,
      b"Resoluci\xf3n Inv\xe1lida: 0. Valores posibles: puntos por pulgada, de 1 a 100000"),
     (b"-v 41", b"X", None, 1104, b"Error al codificar dato de entrada"),
-    (b"-p wifi", b"a=1\n" * 30000, None, 1104, b"Error al codificar dato de entrada"),
+    (b"-p wifi", b"a=1\n" * 29381, None, 1104, b"Error al codificar dato de entrada"),
+    (b"-p wifi", b"a=1\n" * 29380, None, 1105, b"Campo desconocido para -p wifi: a"),  # the longest fields read
     (b"-S -v 1", SERIES, None, 1105, b"Serie de s\xedmbolos no admitida: la llamada devuelve un solo s\xedmbolo"),
     (b"-l M x", b"a", None, 1105, b"Dato no admitido entre los modificadores: x"),
     (b"-o y.png", b"a", None, 1105, b"Archivo de salida no admitido entre los modificadores"),
