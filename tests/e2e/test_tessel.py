@@ -8,6 +8,7 @@ import sys
 import zlib
 
 from harness import TesselCase, main, read_bytes, read_png, zbar, zbar_series
+from test_payloads import REFUSALS, data_token
 
 NO_OUTPUT = b"Archivo de salida no ha sido especificado"
 NO_DATA = b"Dato a codificar no ha sido especificado"
@@ -81,7 +82,8 @@ def payload_refusals():
         (tb("nf=1", "espacio=%2B\\nnf=1"), field(b"espacio", b"valores posibles: %20, +")),
     ] + [(vf("01-01-2024", date), field(b"fecha", b"una fecha que exista, DD-MM-AAAA"))
          for date in ("29-02-2023", "31-04-2024", "01-13-2024", "00-01-2024", "01/01/2024", "1-01-2024", "01-01-0000")
-         ] + [(vf("importe=1", "importe=" + total), field(b"importe", amount)) for total in ("1.234", "1" * 13, "-.5", "1,5")]
+         ] + [(vf("importe=1", "importe=" + total), field(b"importe", amount)) for total in ("1.234", "1" * 13, "-.5", "1,5")
+              ] + [(["-p", kind, "-o", "a.png", data_token(fields)], message) for kind, fields, message in REFUSALS]
 
 
 def bad_dpi(value):
