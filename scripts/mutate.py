@@ -794,7 +794,8 @@ def compiled_files(src, build):
     files = set()
     for line in out.splitlines():
         if line.startswith(" "):
-            path = os.path.normpath(line.strip())
+            # Relative to the build folder when ccache's base folder is set.
+            path = os.path.normpath(os.path.join(build, line.strip()))
             if path.startswith(src + os.sep):
                 files.add(os.path.relpath(path, src).replace(os.sep, "/"))
     return files
