@@ -23,7 +23,16 @@ fi
 scripts/posix-deps.sh
 jobs=$(nproc)
 
-step() { printf '\n=== %s\n' "$*"; }
+# Each step's time goes to the log when the next one starts: what the steps
+# cost is measured on every run.
+step_name=""
+step_start=$SECONDS
+step() {
+  [ -n "$step_name" ] && printf '=== %s: %d s\n' "$step_name" $((SECONDS - step_start))
+  step_name=$*
+  step_start=$SECONDS
+  printf '\n=== %s\n' "$*"
+}
 
 step "POSIX build and test suite"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSEL_STATIC_DEPS=ON >/dev/null
@@ -57,4 +66,4 @@ scripts/test-wine.sh win32
 step "Windows release zips, the same from clean builds"
 scripts/test-release.sh
 
-step "All tests passed"
+step "All tests passed in $SECONDS s"
