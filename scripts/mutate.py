@@ -10,6 +10,8 @@ Usage: scripts/mutate.py [--min-score PERCENT] [--only SUBSTRING] [--keep] [--jo
        scripts/mutate.py --generate [N] [--seed S] [--min-score PERCENT] [--only SUBSTRING]
        scripts/mutate.py --generate --changed BASE [--min-score PERCENT] [--only SUBSTRING]
        scripts/mutate.py --list --generate N --seed S --changed BASE [...]
+       scripts/mutate.py --generate --changed BASE --changed-draw N --changed-seed S [...]
+       [--results FILE] with any of them: a stopped run goes on where it stopped
 --generate runs N mutants (default 150) made by scripts/mutant_generator.py
 instead of the list, skipping those judged equivalent in
 scripts/equivalents.txt; it prints each survivor as an entry of that file.
@@ -19,6 +21,14 @@ every line of a product file git does not track yet) instead of a draw.
 --generate N --changed BASE runs both sets, each scored on its own; --list
 adds the mutants of the list, so that one run, one set of copies, does all.
 --jobs N (default 2) runs N mutants side by side, each in a copy of its own.
+--changed-draw N runs N of the changed lines' mutants (drawn among those not
+judged equivalent, with --changed-seed) instead of all of them. --results
+FILE adds each mutant's outcome to FILE as it is known, and takes the
+mutants already there as done.
+
+A kill counts only when the failing test passes again once the source is put
+back (a unit test of the gtest suite excepted: it depends on nothing but the
+code); a test that also fails then leaves the mutant a survivor, with a note.
 
 A file that only the Windows builds compile (platform/win32/) is mutated
 like any other: the copy's own Windows build (build-win for win64, beside its
@@ -530,6 +540,8 @@ def main():
         if results:
             for m in todo:
                 m.outcome, m.detail = results.known.get(identity(m), (None, ""))
+                if args.survivors_of and m.outcome == "survived":
+                    m.outcome, m.detail = None, ""  # judged again, against the tests as they are
             pending = [m for m in todo if m.outcome is None]
             print("mutate: %d of %d mutants judged already (%s), %d to run"
                   % (len(todo) - len(pending), len(todo), args.results, len(pending)),

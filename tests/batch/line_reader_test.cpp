@@ -36,8 +36,9 @@ TEST(LineReader, TheMarkOrTheFirstLineBeyondAsciiDecidesTheEncoding)
         // Every length and the edges of each lead byte's range.
         {"\xC2\x80 \xDF\xBF \xE0\xA0\x80 \xED\x9F\xBF \xEF\xBF\xBF \xF0\x90\x80\x80 \xF4\x8F\xBF\xBF\n",
          text_encoding::utf8},
-        // Overlong forms, a surrogate, past U+10FFFF, cut short, a bad
+        // A continuation byte first, overlong forms, a surrogate, past U+10FFFF, cut short, a bad
         // continuation byte.
+        {"\x80\n", text_encoding::ansi},
         {"\xC1\xBF\n", text_encoding::ansi},
         {"\xC2\x7F\n", text_encoding::ansi},
         {"\xE0\x9F\xBF\n", text_encoding::ansi},
