@@ -436,7 +436,8 @@ def main():
                         help="with --generate: the mutants of the list too, in the same run")
     parser.add_argument("--survivors-of", metavar="OUTPUT",
                         help="with --generate: run only the survivors listed in OUTPUT, "
-                             "the output of an earlier run with the same N and seed")
+                             "the output of an earlier run with the same N and seed, or its "
+                             "results file")
     args = parser.parse_args()
     if (args.changed is not None or args.list) and args.generate is None:
         parser.error("--changed BASE and --list go with --generate")
@@ -523,8 +524,15 @@ def main():
 
         todo = [m for m in mutants if m.outcome is None and not m.equivalent]
         if generated and args.survivors_of:
+            heads = set()
             with open(args.survivors_of, encoding="latin-1") as f:
-                heads = {line.strip() for line in f}
+                for line in f:
+                    # An earlier run's output, or a results file.
+                    entry = json.loads(line) if line.startswith("{") else None
+                    if entry is None:
+                        heads.add(line.strip())
+                    elif entry["outcome"] == "survived":
+                        heads.add(entry["head"])
             todo = [m for m in todo if (m.candidate.head() if m.candidate else
                                         "%s:%d %s" % (m.path, m.line, m.what)) in heads]
         if args.only:
