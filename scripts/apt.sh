@@ -6,9 +6,10 @@
 # the middle of a sync serves an index of the wrong size for a minute); a
 # second failure is a warning only, since the packages wanted may all be in
 # the indexes that did arrive: apt_install finds out.
-# apt_install PACKAGE...: installs them without recommends, or ends the
-# script with one line that names the first package that cannot be
-# installed and apt's reason.
+# apt_install PACKAGE...: installs them without recommends (from the
+# release's own versions when the newest do not fit together, never removing
+# a package), or ends the script with one line that names the first package
+# that cannot be installed and apt's reason.
 # Both wait up to ten minutes for another installer's lock.
 
 apt_root() {
@@ -37,6 +38,17 @@ apt_install() {
   log=$(mktemp)
   if apt_root env DEBIAN_FRONTEND=noninteractive apt-get "${apt_wait[@]}" install -y -qq \
     --no-install-recommends "$@" >"$log" 2>&1; then
+    rm -f "$log"
+    return 0
+  fi
+  # With an index missing (a security list of one architecture), another
+  # architecture's copy of a library may be newer than the one this list
+  # offers; the release's own versions fit together. Nothing is removed.
+  local release
+  release=$(. /etc/os-release 2>/dev/null && echo "${VERSION_CODENAME:-}")
+  if [ -n "$release" ] && apt_root env DEBIAN_FRONTEND=noninteractive apt-get "${apt_wait[@]}" \
+    install -y -qq --no-install-recommends --no-remove -t "$release" "$@" >"$log" 2>&1; then
+    printf 'apt: installed %s from %s itself\n' "$*" "$release" >&2
     rm -f "$log"
     return 0
   fi
