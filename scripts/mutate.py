@@ -75,7 +75,8 @@ STOPPING = threading.Event()
 # test against the 64-bit Windows build, "wine32:" against the 32-bit one.
 WINE_PREFIXES = {"wine:": "win64", "wine32:": "win32"}
 WIN_TOOLS = ["x86_64-w64-mingw32-g++", "wine", "wineserver"]
-# Debian's 32-bit wine loader, which only wine32:i386 installs.
+# Debian's 32-bit wine loader, which only wine32:i386 installs (and which a
+# kernel without 32-bit support cannot start).
 WINE32_LOADER = "/usr/lib/wine/wine"
 WINE_PYTHON = "/usr/bin/python3" if os.path.exists("/usr/bin/python3") else sys.executable
 
@@ -198,8 +199,7 @@ class Tree:
         """The copy's Windows build of arch, made the first time; None when
         it cannot be made."""
         if arch not in self.wins:
-            if arch == "win32" and not (os.path.exists(WINE32_LOADER) and
-                                        shutil.which("i686-w64-mingw32-g++")):
+            if arch == "win32" and not (wine32_runs() and shutil.which("i686-w64-mingw32-g++")):
                 self.wins[arch] = None
                 return None
             build = WinBuild(self, arch)
@@ -394,6 +394,15 @@ def wine_test(pattern):
         if pattern.startswith(prefix):
             return arch, pattern[len(prefix):]
     return None
+
+
+def wine32_runs():
+    """Whether the 32-bit wine is installed and this kernel can start it."""
+    try:
+        return subprocess.run([WINE32_LOADER, "--version"], stdin=subprocess.DEVNULL,
+                              capture_output=True, timeout=60).returncode == 0
+    except (OSError, subprocess.TimeoutExpired):
+        return False
 
 
 def windows_tools():

@@ -104,6 +104,14 @@ build_all() {
 # -------------------------------------------------------------------- main
 
 install_packages
+# A kernel without 32-bit support cannot start wine32's loader, and the wine
+# command then takes that loader for 64-bit programs too: wine32 is removed
+# again, so that the 64-bit wine keeps working, and the run ends here.
+if [ "$win_arch" = win32 ] && [ -x /usr/lib/wine/wine ] &&
+  ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq wine32:i386 >/dev/null
+  die "this machine cannot run 32-bit programs (wine32's loader does not start): wine32:i386 removed again so that the 64-bit wine works"
+fi
 [ "${2:-}" = --packages ] && exit 0
 if prefix_complete; then
   say "$prefix is complete"
