@@ -34,7 +34,7 @@ TEST(LineReader, TheMarkOrTheFirstLineBeyondAsciiDecidesTheEncoding)
         {"-o a.png \x7F\n-o b.png caf\xE9\n", text_encoding::ansi},
         {"-o a.png x\n\xEF\xBB\xBF-o b.png caf\xE9\n", text_encoding::ansi},
         // Every length and the edges of each lead byte's range.
-        {"\xC2\x80 \xDF\xBF \xE0\xA0\x80 \xE1\x80\x80 \xED\x9F\xBF \xEF\xBF\xBF \xF0\x90\x80\x80 \xF4\x8F\xBF\xBF\n",
+        {"\xC2\x80 \xDF\xBF \xE0\xA0\x80 \xE1\x80\x80 \xED\x9F\xBF \xEF\xBF\xBF \xF0\x90\x80\x80 \xF1\x80\x80\x80 \xF4\x8F\xBF\xBF\n",
          text_encoding::utf8},
         // A continuation byte first, a second byte past its range, DEL beside UTF-8,
         // overlong forms, a surrogate, past U+10FFFF, cut short, a bad continuation byte.
