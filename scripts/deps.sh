@@ -20,7 +20,7 @@ done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 echo "Installing: ${missing[*]}"
-sudo=""
-[ "$(id -u)" -eq 0 ] || sudo="sudo"
-$sudo apt-get update -qq
-$sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+# shellcheck source=scripts/apt.sh
+source "$(dirname "${BASH_SOURCE[0]}")/apt.sh"
+apt_update
+apt_install "${missing[@]}"

@@ -20,6 +20,9 @@ png_tar=libpng1.6_1.6.39.orig.tar.gz
 png_sum=a00e9d2f2f664186e4202db9299397f851aea71b36a35e74910b8820e380d441
 png_dir=libpng-1.6.39
 
+# shellcheck source=scripts/apt.sh
+source "$(dirname "${BASH_SOURCE[0]}")/apt.sh"
+
 say() { printf '%s: %s\n' "${log_tag:-fetch-sources}" "$*"; }
 die() { printf '%s: ERROR: %s\n' "${log_tag:-fetch-sources}" "$*" >&2; exit 1; }
 
@@ -106,7 +109,7 @@ ensure_source_index() {
         "$sources" | as_root tee "$deb_src_sources" >/dev/null
     fi
   fi
-  as_root apt-get update
+  apt_update
   have_source_index || die "apt-get knows no source package qrencode and libpng1.6 even with deb-src entries"
 }
 

@@ -10,6 +10,8 @@ Usage: scripts/mutate.py [--min-score PERCENT] [--only SUBSTRING] [--keep] [--jo
        scripts/mutate.py --generate [N] [--seed S] [--min-score PERCENT] [--only SUBSTRING]
        scripts/mutate.py --generate --changed BASE [--min-score PERCENT] [--only SUBSTRING]
        scripts/mutate.py --list --generate N --seed S --changed BASE [...]
+       scripts/mutate.py --generate --changed BASE --changed-draw N --changed-seed S [...]
+       [--results FILE] with any of them: a stopped run goes on where it stopped
 --generate runs N mutants (default 150) made by scripts/mutant_generator.py
 instead of the list, skipping those judged equivalent in
 scripts/equivalents.txt; it prints each survivor as an entry of that file.
@@ -19,6 +21,14 @@ every line of a product file git does not track yet) instead of a draw.
 --generate N --changed BASE runs both sets, each scored on its own; --list
 adds the mutants of the list, so that one run, one set of copies, does all.
 --jobs N (default 2) runs N mutants side by side, each in a copy of its own.
+--changed-draw N runs N of the changed lines' mutants (drawn among those not
+judged equivalent, with --changed-seed) instead of all of them. --results
+FILE adds each mutant's outcome to FILE as it is known, and takes the
+mutants already there as done.
+
+A kill counts only when the failing test passes again once the source is put
+back (a unit test of the gtest suite excepted: it depends on nothing but the
+code); a test that also fails then leaves the mutant a survivor, with a note.
 
 A file that only the Windows builds compile (platform/win32/) is mutated
 like any other: the copy's own Windows build (build-win for win64, beside its
@@ -51,6 +61,11 @@ LIST = os.path.join(ROOT, "scripts", "mutants.txt")
 EQUIVALENTS = os.path.join(ROOT, "scripts", "equivalents.txt")
 BUILD_TIMEOUT = 300
 TEST_TIMEOUT = 60  # per ctest test; a mutant may loop for ever
+# With ccache, the object a mutant replaced is fetched back, not compiled,
+# when the source is put back; paths relative to the run's folder let the
+# copies of one run and of later runs share what each compiled.
+LAUNCHER = ["-DCMAKE_C_COMPILER_LAUNCHER=ccache", "-DCMAKE_CXX_COMPILER_LAUNCHER=ccache"] \
+    if shutil.which("ccache") else []
 COPY_IGNORE = shutil.ignore_patterns(".git", ".cache", "build", "build-*", "Tessel.log")
 # The commands running now, so that a run cut short can end them.
 RUNNING = set()
@@ -60,6 +75,9 @@ STOPPING = threading.Event()
 # test against the 64-bit Windows build, "wine32:" against the 32-bit one.
 WINE_PREFIXES = {"wine:": "win64", "wine32:": "win32"}
 WIN_TOOLS = ["x86_64-w64-mingw32-g++", "wine", "wineserver"]
+# Debian's 32-bit wine loader, which only wine32:i386 installs (and which a
+# kernel without 32-bit support cannot start).
+WINE32_LOADER = "/usr/lib/wine/wine"
 WINE_PYTHON = "/usr/bin/python3" if os.path.exists("/usr/bin/python3") else sys.executable
 
 
@@ -175,11 +193,15 @@ class Tree:
         if os.path.isdir(cache):
             os.symlink(cache, os.path.join(self.src, ".cache"))
         self.targets = {}
+        self.commands = {}  # each ctest test's command line and working folder
 
     def win(self, arch):
         """The copy's Windows build of arch, made the first time; None when
         it cannot be made."""
         if arch not in self.wins:
+            if arch == "win32" and not (wine32_runs() and shutil.which("i686-w64-mingw32-g++")):
+                self.wins[arch] = None
+                return None
             build = WinBuild(self, arch)
             self.wins[arch] = None if build.make() else build
         return self.wins[arch]
@@ -187,7 +209,7 @@ class Tree:
     def configure(self):
         options = ["-DCMAKE_BUILD_TYPE=RelWithDebInfo", "-DTESSEL_STATIC_DEPS=ON",
                    # No debug information: quicker compiles and links.
-                   "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -DNDEBUG"]
+                   "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -DNDEBUG"] + LAUNCHER
         # The dependencies' prefix that the main build found is what the copy
         # uses: a path relative to the copy would lead elsewhere.
         cache = os.path.join(ROOT, "build", "CMakeCache.txt")
@@ -211,6 +233,9 @@ class Tree:
         if status != 0:
             sys.exit("mutate: ctest cannot list the tests:\n" + out)
         for test in json.loads(out)["tests"]:
+            folder = next((p["value"] for p in test.get("properties", [])
+                           if p.get("name") == "WORKING_DIRECTORY"), self.build)
+            self.commands[test["name"]] = (test.get("command", []), folder)
             programs = set()
             for arg in test.get("command", []):
                 if os.path.dirname(arg) == self.build and os.access(arg, os.X_OK):
@@ -243,7 +268,7 @@ class Tree:
         # is given the names matched here.
         exact = "^(" + "|".join(re.escape(name) for name in names) + ")$"
         status, out = run(["ctest", "-R", exact, "--no-tests=error", "--stop-on-failure",
-                           "--timeout", str(TEST_TIMEOUT)], self.build,
+                           "--output-on-failure", "--timeout", str(TEST_TIMEOUT)], self.build,
                           TEST_TIMEOUT * len(names) + 120, self.env)
         if status == 0:
             return None
@@ -251,7 +276,31 @@ class Tree:
             return "timeout"
         # "The following tests FAILED:" and then "<number> - <name> (<reason>)".
         failed = re.findall(r"\d+ - (\S+) \(", out.split("tests FAILED:")[-1])
-        return failed[0] if failed else pattern
+        if not failed:
+            return pattern
+        # A Python suite names its failing case; the check on the unmutated
+        # tree reruns that case alone.
+        case = re.search(r"^(?:FAIL|ERROR): (\w+) \((?:__main__\.)?(\w+)", out, re.M)
+        return failed[0] + ("/" + case.group(2) + "." + case.group(1) if case else "")
+
+    def passes_alone(self, failure):
+        """Whether the failing test (a run_tests result) passes on the tree as
+        it is now: the test's own programs rebuilt, a Python suite's failing
+        case run alone, else the whole ctest test."""
+        name, _, case = failure.partition("/")
+        if name not in self.targets:
+            return False
+        status, _ = run(["cmake", "--build", self.build, "-j2", "--target"] +
+                        (self.targets[name] or ["all"]), ROOT, BUILD_TIMEOUT)
+        if status != 0:
+            return False
+        command, folder = self.commands.get(name, ([], self.build))
+        if case and command:
+            status, _ = run(command + [case], folder, TEST_TIMEOUT * 2, self.env)
+        else:
+            status, _ = run(["ctest", "-R", "^" + re.escape(name) + "$", "--timeout",
+                             str(TEST_TIMEOUT)], self.build, TEST_TIMEOUT * 2, self.env)
+        return status == 0
 
 
 class WinBuild:
@@ -283,7 +332,7 @@ class WinBuild:
                               src, "cmake", "mingw-w64-%s.cmake"
                               % ("x86_64" if self.arch == "win64" else "i686")),
                            "-DCMAKE_BUILD_TYPE=RelWithDebInfo", "-DTESSEL_TESTS=OFF",
-                           "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -DNDEBUG"],
+                           "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -DNDEBUG"] + LAUNCHER,
                           ROOT, BUILD_TIMEOUT, self.env)
         if status == 0:
             status, out = self.rebuild()
@@ -299,8 +348,13 @@ class WinBuild:
     def wine_tool(self, *command):
         # The server stays behind as a daemon: a pipe it inherited would never
         # reach its end, so nothing is read from these.
-        subprocess.run(command, cwd=ROOT, env=self.env, stdin=subprocess.DEVNULL,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=BUILD_TIMEOUT)
+        try:
+            subprocess.run(command, cwd=ROOT, env=self.env, stdin=subprocess.DEVNULL,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                           timeout=BUILD_TIMEOUT)
+        except (OSError, subprocess.TimeoutExpired) as error:
+            # Wine gone or hung: the tests that need it fail on their own.
+            print("mutate: %s: %s" % (command[0], error), flush=True)
 
     def start(self):
         """Starts the prefix's server, making the prefix the first time."""
@@ -342,6 +396,15 @@ def wine_test(pattern):
     return None
 
 
+def wine32_runs():
+    """Whether the 32-bit wine is installed and this kernel can start it."""
+    try:
+        return subprocess.run([WINE32_LOADER, "--version"], stdin=subprocess.DEVNULL,
+                              capture_output=True, timeout=60).returncode == 0
+    except (OSError, subprocess.TimeoutExpired):
+        return False
+
+
 def windows_tools():
     return all(shutil.which(t) for t in WIN_TOOLS)
 
@@ -375,14 +438,25 @@ def main():
     parser.add_argument("--seed", default="1", help="the draw of --generate")
     parser.add_argument("--changed", metavar="BASE",
                         help="with --generate: every mutant of the lines changed since BASE")
+    parser.add_argument("--changed-draw", type=int, metavar="N",
+                        help="with --changed: run N of the changed lines' mutants, drawn with "
+                             "--changed-seed (all of them when there are not more)")
+    parser.add_argument("--changed-seed", default="1", metavar="S",
+                        help="the draw of --changed-draw")
+    parser.add_argument("--results", metavar="FILE",
+                        help="each mutant's outcome is added to FILE as it is known; a run "
+                             "with the same FILE takes the mutants found there as done")
     parser.add_argument("--list", action="store_true",
                         help="with --generate: the mutants of the list too, in the same run")
     parser.add_argument("--survivors-of", metavar="OUTPUT",
                         help="with --generate: run only the survivors listed in OUTPUT, "
-                             "the output of an earlier run with the same N and seed")
+                             "the output of an earlier run with the same N and seed, or its "
+                             "results file")
     args = parser.parse_args()
     if (args.changed is not None or args.list) and args.generate is None:
         parser.error("--changed BASE and --list go with --generate")
+    if args.changed_draw is not None and args.changed is None:
+        parser.error("--changed-draw goes with --changed BASE")
     if args.generate == -1:
         # --generate --changed BASE alone runs the changed lines only.
         args.generate = 0 if args.changed is not None else 150
@@ -410,6 +484,7 @@ def main():
     signal.signal(signal.SIGTERM, lambda *_: sys.exit("mutate: stopped"))
     work = tempfile.mkdtemp(prefix="tessel-mutate.")
     os.chmod(work, 0o755)
+    os.environ.update(CCACHE_BASEDIR=work, CCACHE_NOHASHDIR="1")
     generated = args.generate is not None
     trees = []
     workers = []
@@ -463,8 +538,15 @@ def main():
 
         todo = [m for m in mutants if m.outcome is None and not m.equivalent]
         if generated and args.survivors_of:
+            heads = set()
             with open(args.survivors_of, encoding="latin-1") as f:
-                heads = {line.strip() for line in f}
+                for line in f:
+                    # An earlier run's output, or a results file.
+                    entry = json.loads(line) if line.startswith("{") else None
+                    if entry is None:
+                        heads.add(line.strip())
+                    elif entry["outcome"] == "survived":
+                        heads.add(entry["head"])
             todo = [m for m in todo if (m.candidate.head() if m.candidate else
                                         "%s:%d %s" % (m.path, m.line, m.what)) in heads]
         if args.only:
@@ -475,31 +557,56 @@ def main():
                     wine_test(p) for p in orders.get(m.folder, [])):
                 sys.exit("mutate: %s needs the Windows cross build (%s)"
                          % (m.path, ", ".join(WIN_TOOLS)))
+        results = Results(args.results) if args.results else None
+        pending = todo
+        if results:
+            for m in todo:
+                m.outcome, m.detail = results.known.get(identity(m), (None, ""))
+                if args.survivors_of and m.outcome == "survived":
+                    m.outcome, m.detail = None, ""  # judged again, against the tests as they are
+            pending = [m for m in todo if m.outcome is None]
+            print("mutate: %d of %d mutants judged already (%s), %d to run"
+                  % (len(todo) - len(pending), len(todo), args.results, len(pending)),
+                  flush=True)
         # The unmutated tree must pass every test the mutants are run against.
-        patterns = sorted({p for m in todo for p in order_of(m, orders)
+        patterns = sorted({p for m in pending for p in order_of(m, orders)
                            if not wine_test(p)})
         for pattern in patterns:
             if not tree.tests_matching(pattern):
                 if not any(m.candidate is None and pattern in orders.get(m.folder, [])
-                           for m in todo):
+                           for m in pending):
                     continue  # a folder whose tests are not built here
                 sys.exit("mutate: no test matches %s in scripts/mutants.txt" % pattern)
-            failure = tree.run_tests(pattern, set(["all"]))
+            # A suite that runs close to its time limit under load gets a
+            # second try, as the Wine tests do below.
+            failure = tree.run_tests(pattern, set(["all"])) and tree.run_tests(pattern, set(["all"]))
             if failure:
                 sys.exit("mutate: the unmutated tree fails %s; fix that first" % failure)
         wine_names = {}
-        for m in todo:
+        for m in pending:
             for arch, name in filter(None, map(wine_test, order_of(m, orders))):
                 if name not in wine_names.setdefault(arch, []):
                     wine_names[arch].append(name)
         for arch, names in sorted(wine_names.items()):
             if not tree.wins:
                 break  # no Windows cross build here
+            if tree.win(arch) is None and arch == "win32":
+                # Needed only by a mutant that the 64-bit tests leave alive.
+                print("mutate: no 32-bit Windows build or wine here (i686-w64-mingw32-g++, "
+                      "wine32:i386): a mutant that only its tests can judge fails the run",
+                      flush=True)
+                continue
             if tree.win(arch) is None:
                 sys.exit("mutate: the unmutated copy's %s build fails" % arch)
             # A new prefix's first programs now and then fail to start under
             # load: the unmutated tree gets a second try.
             failure = tree.win(arch).run_tests(names) and tree.win(arch).run_tests(names)
+            if failure and arch == "win32":
+                print("mutate: the unmutated 32-bit build fails %s: a mutant that only its tests "
+                      "can judge fails the run" % failure, flush=True)
+                tree.win(arch).stop()
+                tree.wins[arch] = None
+                continue
             if failure:
                 sys.exit("mutate: the unmutated tree fails %s; fix that first" % failure)
             print("mutate: the unmutated %s build passes its Wine tests (%.0f s in all)"
@@ -507,9 +614,9 @@ def main():
 
         # Each worker has a copy of its own and takes the mutants of one file
         # after the other, so that each object is rebuilt once per mutant.
-        todo.sort(key=lambda m: (m.path, m.line))
+        pending.sort(key=lambda m: (m.path, m.line))
         groups = queue.Queue()
-        for _, group in itertools.groupby(todo, key=lambda m: m.path):
+        for _, group in itertools.groupby(pending, key=lambda m: m.path):
             groups.put(list(group))
         for worker in range(1, args.jobs):
             other = Tree(os.path.join(work, "copy%d" % worker))
@@ -530,9 +637,14 @@ def main():
                 for m in group:
                     t0 = time.monotonic()
                     run_mutant(own, m, orders)
+                    if STOPPING.is_set():
+                        m.outcome = None  # cut short: judged by the next run
+                        return
+                    if results and m.outcome != "unjudged":
+                        results.add(m)
                     with printing:
                         print("[%3d/%d] %-15s %5.1f s  %s:%d %s%s" % (
-                            next(done), len(todo), m.outcome, time.monotonic() - t0, m.path,
+                            next(done), len(pending), m.outcome, time.monotonic() - t0, m.path,
                             m.line, m.what, " (" + m.detail + ")" if m.detail else ""),
                             flush=True)
 
@@ -565,7 +677,47 @@ def main():
         status |= report_generated([m for m in mutants if m.candidate is not None],
                                    [m for m in todo if m.candidate is not None], args, seconds,
                                    equivalents)
+    unjudged = [m for m in todo if m.outcome == "unjudged"]
+    if unjudged:
+        print("\nmutate: %d mutants need the 32-bit Windows build under wine (wine32:i386), "
+              "which this machine lacks:" % len(unjudged))
+        for m in unjudged:
+            print("  %s:%d %s" % (m.path, m.line, m.what))
+        status = 1
     return status
+
+
+def identity(m):
+    """What a mutant is known by in a results file: a generated one's key, a
+    listed one's file, description and original text."""
+    if m.candidate is not None:
+        return m.candidate.key
+    return "\t".join([m.path, m.what, m.original])
+
+
+class Results:
+    """The outcomes known so far, one JSON line a mutant, added as each one
+    is judged, so that a stopped run goes on where it stopped. A result holds
+    as long as the mutant's key does: its file, operator and line text."""
+
+    def __init__(self, path):
+        self.path = path
+        self.known = {}
+        self.lock = threading.Lock()
+        if os.path.exists(path):
+            with open(path, encoding="utf-8") as f:
+                for line in f:
+                    try:
+                        entry = json.loads(line)
+                    except ValueError:
+                        continue  # a line cut short when the run was stopped
+                    self.known[entry["mutant"]] = (entry["outcome"], entry["detail"])
+
+    def add(self, m):
+        line = json.dumps({"mutant": identity(m), "outcome": m.outcome, "detail": m.detail,
+                           "head": m.candidate.head() if m.candidate else m.what})
+        with self.lock, open(self.path, "a", encoding="utf-8") as f:
+            f.write(line + "\n")
 
 
 def order_of(m, orders):
@@ -621,6 +773,9 @@ def run_mutant(tree, m, orders):
                 win = tree.win(kind) if windows_tools() else None
                 if win is None and not m.windows:
                     continue  # a file both builds compile: its POSIX tests judged it
+                if win is None and kind == "win32" and tree.wins.get("win64"):
+                    m.outcome, m.detail = "unjudged", "needs 32-bit wine"
+                    break
                 if win is None:
                     m.outcome, m.detail = "failed to build", "the copy's %s build" % kind
                     break
@@ -639,9 +794,36 @@ def run_mutant(tree, m, orders):
                 m.outcome = "killed"
                 m.detail = failure
                 break
+        if m.outcome == "killed":
+            # A kill counts only when the failing test passes on the unmutated
+            # tree in the same copy: a test that fails now and then under
+            # load (one that sleeps and counts what it saw) earns nothing.
+            with open(path, "w", encoding="latin-1") as f:
+                f.write(text)
+            if not kill_holds(tree, m.detail):
+                m.outcome = "survived"
+                m.detail = "killed only by %s, which fails unmutated too" % m.detail
     finally:
         with open(path, "w", encoding="latin-1") as f:
             f.write(text)
+
+
+def kill_holds(tree, failure):
+    """Whether the test that killed a mutant passes on the unmutated copy
+    (the source put back). A unit test of the gtest suite is a pure function
+    of the code and is not rerun; a timed-out run has no test to rerun."""
+    if failure == "timeout":
+        return True
+    wine = wine_test(failure)
+    if wine:
+        win = tree.wins.get(wine[0])
+        names = wine[1].split()
+        return win is None or (win.rebuild()[0] == 0 and win.run_tests(names) is None)
+    name = failure.partition("/")[0]
+    command = tree.commands.get(name, ([], None))[0]
+    if any(arg.startswith("--gtest_filter") for arg in command):
+        return True
+    return tree.passes_alone(failure)
 
 
 def compiled_files(src, build):
@@ -654,7 +836,8 @@ def compiled_files(src, build):
     files = set()
     for line in out.splitlines():
         if line.startswith(" "):
-            path = os.path.normpath(line.strip())
+            # Relative to the build folder when ccache's base folder is set.
+            path = os.path.normpath(os.path.join(build, line.strip()))
             if path.startswith(src + os.sep):
                 files.add(os.path.relpath(path, src).replace(os.sep, "/"))
     return files
@@ -700,7 +883,12 @@ def changed_since(base):
 def set_names(args):
     """The names of the generated sets the run reports."""
     names = ["generated, seed %s" % args.seed] if args.generate else []
-    return names + (["changed since %s" % args.changed] if args.changed is not None else [])
+    if args.changed is None:
+        return names
+    if args.changed_draw is None:
+        return names + ["changed since %s" % args.changed]
+    return names + ["changed since %s, draw of %d, seed %s"
+                    % (args.changed, args.changed_draw, args.changed_seed)]
 
 
 def generated_mutants(tree, orders, args, built, changed_lines, equivalents):
@@ -713,6 +901,14 @@ def generated_mutants(tree, orders, args, built, changed_lines, equivalents):
         sets.append((set_names(args)[0], sample))
     if changed_lines is not None:
         sample, unbuilt_changed = mutant_generator.changed(tree.src, changed_lines, built)
+        if args.changed_draw is not None:
+            # Drawn among the mutants that run: an equivalent takes no place.
+            sample = [c for c in sample if c.key not in equivalents]
+            found = len(sample)
+            sample = sorted(sample, key=lambda c: mutant_generator.rank(args.changed_seed, c))
+            sample = sample[:args.changed_draw]
+            print("mutate: changed since %s: %d mutants run of %d, drawn with seed %s"
+                  % (args.changed, len(sample), found, args.changed_seed), flush=True)
         sets.append((set_names(args)[-1], sample))
         unbuilt = sorted(set(unbuilt) | set(unbuilt_changed))
     mutants = {}

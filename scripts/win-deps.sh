@@ -2,7 +2,8 @@
 # Prepares the Windows cross build for one target: Debian's mingw-w64
 # toolchain, wine for running the Windows test programs, and static builds of
 # libpng and libqrencode made from Debian's source packages.
-# Usage: scripts/win-deps.sh [win64|win32]   (win64 when left out)
+# Usage: scripts/win-deps.sh [win64|win32] [--packages]   (win64 when left out;
+# --packages: the Debian packages only)
 #
 # Everything lands in a cache folder, .cache/win-deps (win64) or
 # .cache/win32-deps (win32) by default, or $TESSEL_WIN_DEPS_CACHE; the
@@ -58,11 +59,10 @@ install_packages() {
         ;;
     esac
   done
-  as_root apt-get update
+  apt_update
   # Recommends would add fonts, Gecko and Mono for wine, which console
   # programs never use.
-  as_root env DEBIAN_FRONTEND=noninteractive \
-    apt-get install -y --no-install-recommends "${missing[@]}"
+  apt_install "${missing[@]}"
 }
 
 # ------------------------------------------------------------------ builds
@@ -104,6 +104,15 @@ build_all() {
 # -------------------------------------------------------------------- main
 
 install_packages
+# A kernel without 32-bit support cannot start wine32's loader, and the wine
+# command then takes that loader for 64-bit programs too: wine32 is removed
+# again, so that the 64-bit wine keeps working, and the run ends here.
+if [ "$win_arch" = win32 ] && [ -x /usr/lib/wine/wine ] &&
+  ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq wine32:i386 >/dev/null
+  die "this machine cannot run 32-bit programs (wine32's loader does not start): wine32:i386 removed again so that the 64-bit wine works"
+fi
+[ "${2:-}" = --packages ] && exit 0
 if prefix_complete; then
   say "$prefix is complete"
   exit 0

@@ -170,7 +170,8 @@ def synthetic_images(folder):
                     with open(path, "wb") as f:
                         png.Writer(width, height, interlace=interlace, **options).write(f, rows)
                     paths.append(path)
-    for x_ppm, y_ppm, metre in ((11811, 7992, True), (1, 2, False), (1 << 31, 2835, True)):
+    for x_ppm, y_ppm, metre in ((11811, 7992, True), (1, 2, False), (1 << 31, 2835, True),
+                                (2835, 0xFFFFFFFF, True), ((1 << 31) - 1, 1, True)):
         path = os.path.join(folder, "phys_%d_%d_%d.png" % (x_ppm, y_ppm, metre))
         with open(path, "wb") as f:
             png.Writer(3, 2, greyscale=True, bitdepth=1, x_pixels_per_unit=x_ppm,

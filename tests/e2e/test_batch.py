@@ -232,6 +232,15 @@ class Batch(TesselCase):
         os.close(terminal)
         self.assertEqual((proc.returncode, proc.stdout, proc.stderr), (81, b"1\t1105\n2\t0\n3\t1105\n5\t0\n", b""))
         self.assertEqual(sorted(n for n in os.listdir(self.folder) if n.endswith(".png")), ["a.png", "c.png"])
+        # Lines read from a file are no typed input, whatever standard input is.
+        with open(os.path.join(self.folder, "lines.txt"), "wb") as f:
+            f.write(b"\x1a\n-o d.png d\n")
+        terminal, typed = pty.openpty()
+        proc = subprocess.run([self.batch, "lines.txt"], cwd=self.folder, stdin=typed, capture_output=True,
+                              env={**os.environ, "TMPDIR": self.tmpdir}, timeout=10)
+        os.close(typed)
+        os.close(terminal)
+        self.assertEqual(proc.stdout, b"1\t1105\n2\t0\n")
 
     def test_slash_question_mark_h_and_help_print_the_usage_on_standard_output(self):
         for program in (self.batch, self.png2bmp):

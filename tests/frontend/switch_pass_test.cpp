@@ -120,7 +120,7 @@ TEST(SwitchPass, PrintSizesNeedAResolutionForRastersOnly)
     EXPECT_EQ(run_settings.print_size_nm, 35500000);
     EXPECT_EQ(run_settings.image_type, image_emf);
     EXPECT_EQ(pass("-w 35 -t svg").result, 0);
-    EXPECT_EQ(pass("-w 35 -t bmp -d 300").result, 0) << "in any order";
+    EXPECT_EQ(pass("-w 35 -t bmp -D 300").result, 0) << "in any order, either case";
     EXPECT_EQ(pass("-w 35 -t gif").result, 1105);
 }
 

@@ -202,6 +202,19 @@ TEST_F(SymbolFile, FailuresAreReportedWithTheirCodes)
         const bool whole = read_back(big.c_str()).grey == pixels;
         EXPECT_TRUE(result == 0 ? whole : result >= 1101 && result <= 1103) << k << " " << result;
     }
+    // In memory: the row and each growth of the image that fails are 1102, libpng's own 1103.
+    int no_memory = 0;
+    for (int k = 0, left = -1; left < 0; ++k) {
+        std::vector<unsigned char> png;
+        allocations_left = k;
+        const int result = make_symbol_png(&s.code, raster_scale{1, 4, 0}, &png);
+        left = std::exchange(allocations_left, -1);
+        no_memory += result == 1102;
+        EXPECT_TRUE(result == 0 || result == 1102 || result == 1103) << k << " " << result;
+    }
+#if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__)
+    EXPECT_GE(no_memory, 2) << "the row, and the image in memory";
+#endif
 }
 
 }  // namespace

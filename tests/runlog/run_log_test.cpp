@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 #include <regex>
 #include <string>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
@@ -47,6 +49,17 @@ TEST(RunLog, LinesAreTimeStampedAndMessagesAreData)
     log_line(g, long_text.c_str());
     EXPECT_EQ(contents(g).substr(19), long_text + "\n");
     std::fclose(g);
+
+    // The longest line a message makes (2,047 bytes, each a line end that
+    // Windows writes as two) goes out in one write: a packet of its own here.
+    int pair[2];
+    ASSERT_EQ(socketpair(AF_UNIX, SOCK_SEQPACKET, 0, pair), 0);
+    std::FILE* s = fdopen(pair[0], "w");
+    log_line(s, std::string(2 * 2047, 'w').c_str());
+    std::string packet(8192, '\0');
+    EXPECT_EQ(recv(pair[1], packet.data(), packet.size(), 0), 19 + 2 * 2047 + 1);
+    std::fclose(s);
+    close(pair[1]);
 }
 
 TEST(RunLog, TheTimeStampMatchesTheClockWithLeadingZeros)

@@ -22,7 +22,7 @@ TEST(EmfWriter, HeaderStatesTheFrameAndTheRecordsDrawTheModules)
     // The symbol, margin, side; frame, polygon record. A margin of 1100
     // modules takes coordinates past 16 bits.
     for (const auto& [code, margin, side_mm, frame, polygons] :
-         {std::tuple{&symbol, 4, 35.5, 3550u, 91u}, {&symbol, 0, 46.004, 4600u, 91u},
+         {std::tuple{&symbol, 4, 35.5, 3550u, 91u}, {&symbol, 0, 46.004, 4600u, 91u}, {&symbol, 4, 23.02, 2302u, 91u},
           {&symbol, 1100, 1000.0, 100000u, 8u}, {&blank, 2, 0.2, 20u, 91u}}) {
         std::vector<unsigned char> emf;
         ASSERT_TRUE(make_symbol_emf(code, margin, side_mm, &emf)) << margin;
@@ -33,6 +33,7 @@ TEST(EmfWriter, HeaderStatesTheFrameAndTheRecordsDrawTheModules)
         EXPECT_EQ(u32(emf, 36), frame);
         // The frame through the reference device is the side drawn.
         EXPECT_EQ(uint64_t{frame} * u32(emf, 72), uint64_t{units} * 100 * u32(emf, 80));
+        EXPECT_EQ((std::pair{u32(emf, 100), u32(emf, 104)}), (std::pair{1000 * frame, 1000 * frame})) << "micrometres";
 
         // Walked as a player does; the black polygons painted on modules.
         std::vector<uint32_t> types;

@@ -12,6 +12,10 @@
 //   run_child.exe --temp-path prints GetTempPathA's folder
 //   run_child.exe --message N prints FormatMessageA's text for error N, with
 //                             its closing line break cut off
+//   run_child.exe --locked LOG FILE  runs FILE's command line as above while
+//                             holding the lock byte of the run log LOG for a
+//                             second, and prints "waited" when the child was
+//                             still running then, else "ran through"
 // Exit status 0 when it did its work, 2 when it could not.
 #include <windows.h>
 
@@ -82,6 +86,30 @@ int run(const char* path, bool wide)
     return 0;
 }
 
+DWORD WINAPI run_thread(void* path)
+{
+    return static_cast<DWORD>(run(static_cast<const char*>(path), false));
+}
+
+// The lock byte of the run log, as platform/win32/platform_win32.cpp takes it.
+int run_locked(const char* log, const char* path)
+{
+    const HANDLE file = CreateFileA(log, GENERIC_READ | GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    OVERLAPPED at{};
+    at.OffsetHigh = 0x40000000;
+    if (file == INVALID_HANDLE_VALUE || !LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &at))
+        return 2;
+    const HANDLE thread = CreateThread(nullptr, 0, run_thread, const_cast<char*>(path), 0, nullptr);
+    const bool waited = thread != nullptr && WaitForSingleObject(thread, 1000) == WAIT_TIMEOUT;
+    UnlockFileEx(file, 0, 1, 0, &at);
+    if (thread != nullptr)
+        WaitForSingleObject(thread, INFINITE);
+    std::printf("%s\n", waited ? "waited" : "ran through");
+    return thread != nullptr ? 0 : 2;
+}
+
 int temp_path()
 {
     char dir[MAX_PATH + 1];
@@ -121,6 +149,8 @@ int main(int argc, char** argv)
         return temp_path();
     if (argc == 3 && std::strcmp(argv[1], "--message") == 0)
         return message(argv[2]);
+    if (argc == 4 && std::strcmp(argv[1], "--locked") == 0)
+        return run_locked(argv[2], argv[3]);
     if (argc == 2)
         return run(argv[1], false);
     if (argc == 3 && std::strcmp(argv[1], "--wide") == 0)

@@ -1,2 +1,0 @@
-# Empty compiler generated dependencies file for fuzz_png_reader_replay.
-# This may be replaced when dependencies are built.

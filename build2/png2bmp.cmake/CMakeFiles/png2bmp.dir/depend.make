@@ -1,2 +1,0 @@
-# Empty dependencies file for png2bmp.
-# This may be replaced when dependencies are built.

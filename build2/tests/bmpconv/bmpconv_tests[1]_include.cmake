@@ -1,5 +1,0 @@
-if(EXISTS "/work/wt/integ/build2/tests/bmpconv/bmpconv_tests[1]_tests.cmake")
-  include("/work/wt/integ/build2/tests/bmpconv/bmpconv_tests[1]_tests.cmake")
-else()
-  add_test(bmpconv_tests_NOT_BUILT bmpconv_tests_NOT_BUILT)
-endif()

@@ -1,5 +1,0 @@
-if(EXISTS "/work/wt/integ/build2/tests/tessel_unit_tests[1]_tests.cmake")
-  include("/work/wt/integ/build2/tests/tessel_unit_tests[1]_tests.cmake")
-else()
-  add_test(tessel_unit_tests_NOT_BUILT tessel_unit_tests_NOT_BUILT)
-endif()
