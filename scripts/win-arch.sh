@@ -29,6 +29,7 @@ win_arch_setup() {
       win_build=${TESSEL_WIN_BUILD:-$root/build-win}
       win_deps_cache=${TESSEL_WIN_DEPS_CACHE:-$root/.cache/win-deps}
       win_packages=(g++-mingw-w64-x86-64 wine64)
+      win_runs_here=1
       win_wine_arch=win64
       ;;
     win32)
@@ -37,8 +38,15 @@ win_arch_setup() {
       win_build=${TESSEL_WIN_BUILD:-$root/build-win32}
       win_deps_cache=${TESSEL_WIN_DEPS_CACHE:-$root/.cache/win32-deps}
       # The 32-bit wine comes from the i386 architecture, which
-      # scripts/win-deps.sh adds to dpkg first.
-      win_packages=(g++-mingw-w64-i686 wine32:i386)
+      # scripts/win-deps.sh adds to dpkg first. A kernel that runs no 32-bit
+      # program could not start it, and wine would then take its loader for
+      # 64-bit programs too: there the 32-bit build is made but not run.
+      win_packages=(g++-mingw-w64-i686)
+      win_runs_here=0
+      if "$root/scripts/runs-32bit.sh"; then
+        win_packages+=(wine32:i386)
+        win_runs_here=1
+      fi
       win_wine_arch=win32
       ;;
     *)
