@@ -32,14 +32,14 @@ def encode(lib, switches, name, data):
     return lib.tessel_encode(switches, name, data, 1 if data is None else len(data))
 
 
-def in_memory(test, call, switches, data, size=None):
+def in_memory(test, call, switches, data, size=None, capacity=0):
     """(code, bytes, size) of tessel_image or tessel_modules ("image" or "modules"), asked for
-    the size first, then given one byte too few, then a buffer of the size: each call must
-    keep to its buffer's capacity and leave a short one untouched."""
+    the size first (a null buffer of that capacity), then given one byte too few, then a buffer
+    of the size: each call must keep to its buffer's capacity and leave a short one untouched."""
     fn, out = (test.lib.tessel_image, ctypes.c_size_t(7)) if call == "image" else \
         (test.lib.tessel_modules, ctypes.c_int(7))
     size = len(data or b"") if size is None else size
-    code = fn(switches, data, size, None, 0, ctypes.byref(out))
+    code = fn(switches, data, size, None, capacity, ctypes.byref(out))
     if code != 1107:
         return code, None, out.value
     needed = out.value if call == "image" else out.value ** 2
@@ -58,8 +58,10 @@ IMAGES = [(b"-l M", b"https://example.com/item/1"), (b"-t bmp -z 5 -m 1", b"BMP!
           (b"-l M -d 300 -w 35", VERIFACTU), (b"-t bmp -l M -d 203 -w 35,5", VERIFACTU),
           (b"-t svg -z 4", b"SVG"), (b"-t SVG -l M -w 46", VERIFACTU), (b"-t svg -v 40 -d 600", b"x"),
           (b"-t emf -m 2", b"EMF"), (b"-t Emf -l M -d 300 -w 35", VERIFACTU), (b"-t emf -v 40 -w 1.5in", b"x")]
-# Refused by both calls with this code and log line, and *size set to 0.
+# Refused by both calls with this code and log line, and *size set to 0; a sixth value is the
+# capacity given with the null buffer.
 REFUSALS = [
+    (b"-l M", b"HELLO", None, 1105, b"B\xfafer nulo con capacidad distinta de cero", 10),
     (b"-z 0", b"X", None, 1105, b"Tama\xf1o inv\xe1lido: 0"),
     (b"-t emf -d 0", b"X", None, 1105,
      b"Resoluci\xf3n Inv\xe1lida: 0. Valores posibles: puntos por pulgada, de 1 a 100000"),
@@ -190,10 +192,11 @@ class Library(TesselCase):
                 code, log, files = self.in_folder(f"m{i}", lambda: encode(self.lib, switches, b"f", data))
                 memory = self.in_folder(f"m{i}", lambda: in_memory(self, "image", switches, data))
                 self.assertEqual((code, memory), (0, ((0, files["f"], len(files["f"])), log, {"f": files["f"]})))
-        for i, (switches, data, size, code, line) in enumerate(REFUSALS):
+        for i, (switches, data, size, code, line, *capacity) in enumerate(REFUSALS):
             for call in ("image", "modules"):
                 with self.subTest(switches=switches, call=call):
-                    result = self.in_folder(f"n{i}{call}", lambda: in_memory(self, call, switches, data, size))
+                    result = self.in_folder(f"n{i}{call}", lambda: in_memory(self, call, switches, data, size,
+                                                                            *capacity))
                     self.assertEqual(result, ((code, None, 0), [line, b""], {}))
         for switches in (b"-w 35", b"-t bmp -d 100 -w 5"):  # sizes only images need
             self.assertEqual([in_memory(self, call, switches, b"X")[0] for call in ("image", "modules")], [1105, 0])
