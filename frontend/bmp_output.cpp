@@ -33,11 +33,11 @@ int refuse_bmp_past_converter(int side)
 namespace {
 
 // The converter's own reason, which a program without standard error would
-// otherwise never see, under the run log's line.
+// otherwise never see, under the run log's line. Every failure of the
+// reader and the writer has printed its line, so there is one.
 void log_converter_reason()
 {
-    if (conv_diag.failure[0] != '\0')
-        log_continuation(run_log, conv_diag.failure);
+    log_continuation(run_log, conv_diag.failure);
 }
 
 }  // namespace
