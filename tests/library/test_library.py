@@ -34,8 +34,8 @@ def encode(lib, switches, name, data):
 
 def in_memory(test, call, switches, data, size=None, capacity=0):
     """(code, bytes, size) of tessel_image or tessel_modules ("image" or "modules"), asked for
-    the size first (a null buffer of that capacity), then given one byte too few, then a buffer
-    of the size: each call must keep to its buffer's capacity and leave a short one untouched."""
+    the size first, then given one byte too few, then a buffer of the size: each call must
+    keep to its buffer's capacity and leave a short one untouched."""
     fn, out = (test.lib.tessel_image, ctypes.c_size_t(7)) if call == "image" else \
         (test.lib.tessel_modules, ctypes.c_int(7))
     size = len(data or b"") if size is None else size
@@ -58,8 +58,8 @@ IMAGES = [(b"-l M", b"https://example.com/item/1"), (b"-t bmp -z 5 -m 1", b"BMP!
           (b"-l M -d 300 -w 35", VERIFACTU), (b"-t bmp -l M -d 203 -w 35,5", VERIFACTU),
           (b"-t svg -z 4", b"SVG"), (b"-t SVG -l M -w 46", VERIFACTU), (b"-t svg -v 40 -d 600", b"x"),
           (b"-t emf -m 2", b"EMF"), (b"-t Emf -l M -d 300 -w 35", VERIFACTU), (b"-t emf -v 40 -w 1.5in", b"x")]
-# Refused by both calls with this code and log line, and *size set to 0; a sixth value is the
-# capacity given with the null buffer.
+# Refused by both calls with this code and log line, and *size set to 0 (a sixth value: the null
+# buffer's capacity).
 REFUSALS = [
     (b"-l M", b"HELLO", None, 1105, b"B\xfafer nulo con capacidad distinta de cero", 10),
     (b"-z 0", b"X", None, 1105, b"Tama\xf1o inv\xe1lido: 0"),
