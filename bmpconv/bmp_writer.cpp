@@ -86,7 +86,7 @@ int write_bmp_image(const char* path, ConvImage* image)
     if (file == nullptr) {
         // The caller may log the system's reason after this message.
         const int reason = last_system_error();
-        conv_error("SKIPPED: Cannot create - %s\n", path);
+        conv_failure(path, "SKIPPED: Cannot create");
         conv_image_free(image);
         restore_system_error(reason);
         return 0;
@@ -105,7 +105,7 @@ int write_bmp_image(const char* path, ConvImage* image)
     }
     conv_image_free(image);
     if (!ok) {
-        conv_error("SKIPPED: Write operation failed - %s\n", path);
+        conv_failure(path, "SKIPPED: Write operation failed");
         restore_system_error(0);
         return 0;
     }
@@ -122,7 +122,7 @@ int make_bmp_bytes(const char* label, ConvImage* image, std::vector<unsigned cha
     const int ok = write_contents(*image, &sink);
     conv_image_free(image);
     if (!ok) {
-        conv_error("SKIPPED: Out of memory - %s\n", label);
+        conv_failure(label, "SKIPPED: Out of memory");
         return 0;
     }
     set_status("OK      %.80s", label);

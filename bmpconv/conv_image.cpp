@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <limits>
 
 ConvImage* conv_image_clear(ConvImage* image)
 {
@@ -14,34 +13,18 @@ ConvImage* conv_image_clear(ConvImage* image)
     return image;
 }
 
-namespace {
-
-constexpr uint64_t max_record_value = std::numeric_limits<int32_t>::max();
-constexpr uint64_t max_request = std::numeric_limits<std::size_t>::max();
-
-bool valid_depth(uint32_t bit_count)
-{
-    return bit_count == 1 || bit_count == 4 || bit_count == 8 || bit_count == 24;
-}
-
-}  // namespace
-
 int conv_image_alloc(ConvImage* image)
 {
     // Refuse before asking for memory: a damaged header could otherwise make
     // the 32-bit sizes wrap and the rows land past the end of the buffer.
-    if (image->img_width == 0 || image->img_height <= 0 || !valid_depth(image->bit_count) ||
+    if (!conv_image_fits(image->img_width, image->img_height, image->bit_count) ||
         image->palette_count < 0 || image->palette_count > 256) {
         conv_image_clear(image);
         return 0;
     }
     const uint64_t height = static_cast<uint64_t>(image->img_height);
     const uint64_t stride = ((uint64_t{image->img_width} * image->bit_count + 31) >> 5) << 2;
-    const uint64_t image_bytes = stride * height;  // both factors < 2^38: no wrap
-    if (image_bytes > max_record_value || height > max_request / sizeof(uint8_t*)) {
-        conv_image_clear(image);
-        return 0;
-    }
+    const uint64_t image_bytes = stride * height;  // fits 31 bits: checked above
 
     if (image->palette_count > 0) {
         image->palette = static_cast<uint8_t*>(std::malloc(std::size_t(image->palette_count) * 3));

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 
 struct ConvImage {
     uint32_t img_width;      // pixels per row
@@ -20,6 +21,29 @@ struct ConvImage {
     int32_t x_pixels_per_metre;  // resolution the PNG states (pHYs in metres), 0: none
     int32_t y_pixels_per_metre;
 };
+
+// Whether the record can hold an image of these sides and bits per pixel:
+// both sides positive, a depth of 1, 4, 8 or 24, and pixel rows whose bytes
+// fit the record's signed 32-bit sizes and whose row table fits the address
+// space. Memory may still run out for one that fits.
+constexpr bool conv_image_fits(uint32_t width, int32_t height, uint32_t bit_count)
+{
+    if (width == 0 || height <= 0 ||
+        (bit_count != 1 && bit_count != 4 && bit_count != 8 && bit_count != 24))
+        return false;
+    const auto rows = static_cast<uint64_t>(height);
+    const uint64_t stride = ((uint64_t{width} * bit_count + 31) >> 5) << 2;
+    // Both factors are below 2^38: the product cannot wrap.
+    return stride * rows <= uint64_t{std::numeric_limits<int32_t>::max()} &&
+           rows <= std::numeric_limits<std::size_t>::max() / sizeof(uint8_t*);
+}
+
+// The side of the largest square 1-bit image the record holds: rows of
+// 16,384 bytes, 2 GiB of pixels less 16 KiB. The converter holds the whole
+// image in memory, so a BMP of a larger square cannot be made at all.
+inline constexpr uint32_t max_1bit_square_side = 131071;
+static_assert(conv_image_fits(max_1bit_square_side, max_1bit_square_side, 1) &&
+              !conv_image_fits(max_1bit_square_side + 1, max_1bit_square_side + 1, 1));
 
 // Sets the three buffer members to nullptr; releases nothing. Returns image.
 ConvImage* conv_image_clear(ConvImage* image);

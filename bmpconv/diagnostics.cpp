@@ -3,11 +3,11 @@
 
 #include <cstdarg>
 
-conv_diag_state conv_diag = {stderr, {}, -1, 0, 0, 0, 0, 0};
+conv_diag_state conv_diag = {stderr, {}, -1, 0, 0, 0, 0, 0, {}};
 
 void reset_conv_diagnostics()
 {
-    conv_diag = conv_diag_state{stderr, {}, -1, 0, 0, 0, 0, 0};
+    conv_diag = conv_diag_state{stderr, {}, -1, 0, 0, 0, 0, 0, {}};
 }
 
 void set_status(const char* format, ...)
@@ -59,6 +59,15 @@ void conv_error(const char* format, ...)
     std::vfprintf(conv_diag.stream, format, args);
     va_end(args);
     std::fflush(conv_diag.stream);
+}
+
+void conv_failure(const char* path, const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(conv_diag.failure, sizeof conv_diag.failure, format, args);
+    va_end(args);
+    conv_error("%s - %s\n", conv_diag.failure, path);
 }
 
 void meter_fill(char ch, int32_t target)
@@ -170,7 +179,7 @@ const char* error_path(png_structp png)
 
 void on_png_error(png_structp png, png_const_charp message)
 {
-    conv_error("ERROR(libpng): %s - %s\n", message != nullptr ? message : "", error_path(png));
+    conv_failure(error_path(png), "ERROR(libpng): %s", message != nullptr ? message : "");
     png_longjmp(png, 1);
 }
 

@@ -28,6 +28,7 @@ struct conv_diag_state {
     uint32_t meter_width;     // meter length of the current image, 1..56
     uint32_t units_done;      // row units decoded so far
     uint32_t units_total;     // row units of the whole image
+    char failure[256];        // the last failure line less " - <file>" and its newline; "" before any
 };
 
 extern conv_diag_state conv_diag;
@@ -52,6 +53,12 @@ void end_status_line();
 // Blanks the line, then writes the formatted message (which carries its own
 // newline) and flushes.
 void conv_error(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// A failure line: the formatted reason ("SKIPPED: Out of memory"), " - ",
+// path and a newline, through conv_error. The reason is also kept in
+// conv_diag.failure (cut at 255 bytes), stream or not, for a caller that
+// reports the failure elsewhere.
+void conv_failure(const char* path, const char* format, ...) __attribute__((format(printf, 2, 3)));
 
 // Writes ch into the meter columns from meter_column up to target - 1, with
 // target capped at 56; shows the label first when it is not on the line.

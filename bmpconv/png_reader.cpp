@@ -269,7 +269,7 @@ int read_png_image(const char* path, ConvImage* image)
     image->y_pixels_per_metre = 0;
     std::FILE* file = std::fopen(path, "rb");
     if (file == nullptr) {
-        conv_error("SKIPPED: No such file or directory - %s\n", path);
+        conv_failure(path, "SKIPPED: No such file or directory");
         return 0;
     }
     set_status("Reading %.80s", base_name(path));
@@ -278,7 +278,7 @@ int read_png_image(const char* path, ConvImage* image)
     if (result == decode_result::ok) {
         set_status("Read OK %.80s", base_name(path));
     } else if (result == decode_result::out_of_memory) {
-        conv_error("SKIPPED: Out of memory - %s\n", path);
+        conv_failure(path, "SKIPPED: Out of memory");
     }
     std::fclose(file);
     if (result != decode_result::ok) {
@@ -301,7 +301,7 @@ int read_png_bytes(const unsigned char* bytes, std::size_t size, const char* lab
         return 1;
     }
     if (result == decode_result::out_of_memory) {
-        conv_error("SKIPPED: Out of memory - %s\n", label);
+        conv_failure(label, "SKIPPED: Out of memory");
     }
     conv_image_free(image);
     return 0;

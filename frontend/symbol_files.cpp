@@ -90,6 +90,16 @@ int put_vector_image(const QRcode* symbol, const image_target& target)
     return write_image_file(target.file_name, bytes);
 }
 
+// A BMP the converter cannot hold is refused before minutes of drawing and
+// compressing its PNG. A side past 32 bits is the PNG writer's to refuse.
+int refuse_oversized_bmp(const QRcode* symbol, const raster_scale& scale)
+{
+    symbol_geometry geometry{0, 0, 0};
+    if (!compute_geometry(symbol->width, scale.dot_size, scale.margin, &geometry))
+        return result_ok;
+    return refuse_bmp_past_converter(geometry.side);
+}
+
 int put_symbol_image(const QRcode* symbol, const image_target& target)
 {
     const run_settings_t& s = run_settings;
@@ -106,6 +116,11 @@ int put_symbol_image(const QRcode* symbol, const image_target& target)
                         symbol->width, size.data(), s.dpi);
             return result_bad_command;
         }
+    }
+    if (s.image_type == image_bmp) {
+        const int refused = refuse_oversized_bmp(symbol, scale);
+        if (refused != result_ok)
+            return refused;
     }
     if (target.memory != nullptr && s.image_type != image_bmp)
         return make_symbol_png(symbol, scale, target.memory);

@@ -111,10 +111,18 @@ TESSEL_API int TESSEL_CALL tessel_encode(const char *switches, const char *outpu
  * *image_size its size. When it does
  * not fit capacity (a null buffer with capacity 0 asks for the size this
  * way): 1107, *image_size is the size needed, the buffer is untouched, the
- * log gets nothing. On any other failure *image_size is 0. A null buffer with a capacity other than 0 is
- * refused with 1105 and a log line, as is a null image_size. The buffer is
- * never written past capacity. -h writes the usage to the log and returns 0
- * with *image_size 0. Writes nothing to standard error. */
+ * log gets nothing. A null buffer with a capacity other than 0 is refused
+ * with 1105 and a log line, as is a null image_size. On any failure but 1107
+ * *image_size is 0, refusals included. The buffer is never written past
+ * capacity. -h writes the usage to the log and returns 0 with *image_size 0.
+ * Writes nothing to standard error.
+ * Learning the size costs the whole image: a call that answers 1107 has
+ * drawn and compressed it, and the call after it does all of that again
+ * (seconds each for a poster-sized -d and -w). For a large image, pass a
+ * buffer of a good guess first and call again only on 1107: a PNG takes at
+ * most about 128 bytes per pixel of its side, a BMP exactly
+ * 62 + side * ((side + 31) / 32 * 4) bytes. A BMP of more than 131,071
+ * pixels a side is refused at once with 1106 and a log line. */
 TESSEL_API int TESSEL_CALL tessel_image(const char *switches, const void *data, size_t size,
                                         void *buffer, size_t capacity, size_t *image_size);
 
@@ -128,7 +136,7 @@ TESSEL_API int TESSEL_CALL tessel_image(const char *switches, const void *data, 
  * judged for contrast or format.
  * modules, capacity, side: as buffer, capacity and image_size above, with
  * side * side as the size needed (1107 when capacity is less); *side is 0 on
- * any other failure. */
+ * any other failure, refusals included. Asking costs only the encoding. */
 TESSEL_API int TESSEL_CALL tessel_modules(const char *switches, const void *data, size_t size,
                                           unsigned char *modules, size_t capacity, int *side);
 

@@ -47,8 +47,13 @@ int locked_call(Body body)
 constexpr int result_buffer_too_small = 1107;
 
 // A buffer the caller may not have: null is refused unless it is given no room.
-int check_buffer(const void* buffer, std::size_t capacity, const void* size_out)
+// The size is reported as 0 before anything can fail, so that a refusal does
+// not leave the caller reading a size from an earlier call.
+template <typename Size>
+int check_buffer(const void* buffer, std::size_t capacity, Size* size_out)
 {
+    if (size_out != nullptr)
+        *size_out = 0;
     if (buffer == nullptr && capacity != 0) {
         log_line(run_log, "B\xFA" "fer nulo con capacidad distinta de cero");
         return result_bad_command;
@@ -99,7 +104,6 @@ TESSEL_API int TESSEL_CALL tessel_image(const char* switches, const void* data, 
         const int refused = check_buffer(buffer, capacity, image_size);
         if (refused != result_ok)
             return refused;
-        *image_size = 0;  // also when running out of memory throws past the run
         std::vector<unsigned char> image;
         const int result = run_into_memory(switches, bytes, size, memory_output::image, &image, nullptr);
         if (result == result_ok)

@@ -63,7 +63,7 @@ win_arch_setup() {
 # test programs of tests/wine/: run_child.exe, which starts a Windows program
 # with an exact command line, dll_host.exe, which loads tessel.dll and calls
 # it as an embedding program does, linked_host.exe, linked with its mingw-w64
-# import library, msvc_host.exe, linked with tessel.lib, and emf_player.exe,
+# import library, memory_example.exe, docs/library.md's memory.c, msvc_host.exe, linked with tessel.lib, and emf_player.exe,
 # which plays metafiles with GDI; and bench/dll_bench.c's dll_bench.exe.
 # dll_host.exe keeps the frame pointer and pops each call's arguments at once,
 # so that its stack check sees exactly what the called function left. The
@@ -91,6 +91,9 @@ win_test_helpers() {
   "$win_host-gcc" -std=c11 -O2 -Wall -Wextra -Werror -I "$root/include" \
     "$root/tests/wine/linked_host.c" -L "$win_build" -ltessel -Wl,--disable-stdcall-fixup \
     -o "$win_build/linked_host.exe"
+  sed -n '/^<!-- tested: memory.c -->$/,/^```$/{/^```\|^<!--/!p}' "$root/docs/library.md" >"$win_build/memory_example.c"
+  "$win_host-gcc" -std=c11 -O2 -Wall -Wextra -Werror -I "$root/include" "$win_build/memory_example.c" \
+    -L "$win_build" -ltessel -o "$win_build/memory_example.exe"
   # msvc_host.exe, built as Microsoft's tools build a program and linked with
   # tessel.lib; the one Windows function it calls comes from an import
   # library made here, since the Windows SDK's is not at hand.

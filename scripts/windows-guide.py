@@ -15,6 +15,12 @@ begins with a table or a list gives that table or list alone; the line may
 add '; leave out "COLUMN"' to drop a table column that means nothing on
 Windows. Other HTML comments are left out.
 The guide is plain ASCII with CRLF line ends, for Notepad on any Windows.
+
+README.txt keeps only the text of a link, so every link whose text it keeps
+must point to a section that README.txt holds: a heading of GUIDE, a taken
+section or a heading inside one (a link to a whole document, to its first
+heading). A link to anything else, or to a section left out, stops the
+script; links to web addresses are not checked.
 """
 
 import os
@@ -23,6 +29,7 @@ import sys
 import textwrap
 
 WIDTH = 78
+LINK = re.compile(r"\[([^\]]*)\]\(([^)]*)\)")
 TAKES = re.compile(r'<!-- README\.txt: takes ([^#\s]+)#([\w-]+)(?:; leave out "([^"]+)")? -->')
 COMMENT = re.compile(r"<!--(?! README\.txt: takes ).*?-->\n?", re.S)
 # Markdown typography in plain ASCII.
@@ -33,9 +40,16 @@ ASCII.update(zip("\u00e1\u00e9\u00ed\u00f3\u00fa\u00f1", "aeioun"))
 ASCII["\u20ac"] = "EUR"
 
 
-def plain(text):
-    """Inline Markdown as plain text."""
-    text = re.sub(r"\[([^\]]*)\]\([^)]*\)", r"\1", text)
+# (document, link text, target) of every link whose text README.txt keeps,
+# and (document, anchor) of every section whose text it holds.
+references = []
+held = set()
+
+
+def plain(text, doc):
+    """Inline Markdown of the document DOC as plain text."""
+    references.extend((doc, m.group(1), m.group(2)) for m in LINK.finditer(text))
+    text = LINK.sub(r"\1", text)
     text = text.replace("**", "").replace("`", "").replace("\\|", "|")
     return "".join(ASCII.get(c, c) for c in text)
 
@@ -44,6 +58,12 @@ def slug(heading):
     """The anchor a Markdown renderer gives a heading."""
     text = re.sub(r"[^\w\- ]", "", heading.strip().lower())
     return text.replace(" ", "-")
+
+
+def first_heading(path):
+    """The anchor of the first heading of PATH, "" when it has none."""
+    with open(path, encoding="utf-8") as f:
+        return next((slug(line[line.index(" "):]) for line in f if re.match(r"#+ ", line)), "")
 
 
 def section(path, anchor):
@@ -67,8 +87,8 @@ def section(path, anchor):
     return lines[start:]
 
 
-def table(lines, leave_out=None):
-    rows = [[plain(c.strip()) for c in re.split(r"(?<!\\)\|", line.strip())[1:-1]]
+def table(lines, doc, leave_out=None):
+    rows = [[plain(c.strip(), doc) for c in re.split(r"(?<!\\)\|", line.strip())[1:-1]]
             for line in lines if line.strip() and not re.fullmatch(r"\|[-|: ]+\|", line.strip())]
     if leave_out:
         if leave_out not in rows[0]:
@@ -88,10 +108,10 @@ def table(lines, leave_out=None):
     return out
 
 
-def items(lines):
+def items(lines, doc):
     text, out = "\n".join(lines), []
     for item in re.split(r"^- ", text, flags=re.M)[1:]:
-        out.extend(textwrap.wrap(plain(" ".join(item.split())), WIDTH, break_on_hyphens=False,
+        out.extend(textwrap.wrap(plain(" ".join(item.split()), doc), WIDTH, break_on_hyphens=False,
                                  initial_indent="  - ", subsequent_indent="    "))
     return out
 
@@ -109,13 +129,13 @@ def leading(lines, starts):
     return body[:end]
 
 
-def text(lines, base, code_indent):
-    """LINES of Markdown as plain text lines."""
+def text(lines, doc, code_indent):
+    """LINES of Markdown of the document DOC as plain text lines."""
     out, paragraph, code, skip = [], [], False, False
 
     def end_paragraph():
         if paragraph:
-            out.extend(textwrap.wrap(plain(" ".join(paragraph)), WIDTH, break_on_hyphens=False))
+            out.extend(textwrap.wrap(plain(" ".join(paragraph), doc), WIDTH, break_on_hyphens=False))
             paragraph.clear()
 
     i = 0
@@ -137,14 +157,16 @@ def text(lines, base, code_indent):
             code = True
         elif takes:
             end_paragraph()
-            body = section(os.path.join(base, takes.group(1)), takes.group(2))
+            source = os.path.normpath(os.path.join(os.path.dirname(doc), takes.group(1)))
+            body = section(source, takes.group(2))
+            held.add((source, takes.group(2)))
             first = next((b for b in body if b.strip()), "")
             if first.startswith("|"):
-                taken = table(leading(body, "|"), takes.group(3))
+                taken = table(leading(body, "|"), source, takes.group(3))
             elif first.startswith("- "):
-                taken = items(leading(body, "- "))
+                taken = items(leading(body, "- "), source)
             else:
-                taken = text(body, base, "    ")
+                taken = text(body, source, "    ")
             while taken and not taken[0]:
                 taken.pop(0)
             while taken and not taken[-1]:
@@ -153,7 +175,8 @@ def text(lines, base, code_indent):
             skip = True
         elif heading:
             end_paragraph()
-            title = plain(heading.group(2))
+            held.add((doc, slug(heading.group(2))))
+            title = plain(heading.group(2), doc)
             if len(heading.group(1)) > 1:
                 while out and not out[-1]:
                     out.pop()
@@ -165,14 +188,14 @@ def text(lines, base, code_indent):
             while i < len(lines) and lines[i].startswith("|"):
                 rows.append(lines[i])
                 i += 1
-            out.extend(table(rows))
+            out.extend(table(rows, doc))
         elif line.startswith("- "):
             end_paragraph()
             block = [line]
             while i < len(lines) and lines[i].startswith(("- ", "  ")):
                 block.append(lines[i])
                 i += 1
-            out.extend(items(block))
+            out.extend(items(block, doc))
         elif line.strip():
             paragraph.append(line.strip())
         else:
@@ -182,6 +205,15 @@ def text(lines, base, code_indent):
     return out
 
 
+def target_of(doc, target):
+    """(document, anchor) of a link in DOC; a whole document is its first heading."""
+    path, _, anchor = target.partition("#")
+    path = os.path.normpath(os.path.join(os.path.dirname(doc), path)) if path else doc
+    if not anchor and path.endswith(".md") and os.path.isfile(path):
+        anchor = first_heading(path)
+    return path, anchor
+
+
 def main():
     if len(sys.argv) != 4:
         sys.exit(__doc__)
@@ -189,7 +221,12 @@ def main():
     with open(guide, encoding="utf-8") as f:
         markdown = COMMENT.sub("", f.read())
     markdown = markdown.replace("@VERSION@", version).replace("@BITS@", bits)
-    out = text(markdown.splitlines(), os.path.dirname(guide), "  ")
+    guide = os.path.normpath(guide)
+    out = text(markdown.splitlines(), guide, "  ")
+    dangling = [f"{doc}: [{words}]({target})" for doc, words, target in references
+                if not re.match(r"[a-z][a-z0-9+.-]*:", target) and target_of(doc, target) not in held]
+    if dangling:
+        sys.exit("README.txt would point to sections it does not hold:\n  " + "\n  ".join(dangling))
     while out and not out[-1]:
         out.pop()
     result = "\r\n".join(out) + "\r\n"

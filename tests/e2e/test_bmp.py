@@ -96,10 +96,15 @@ class BmpOutput(TesselCase):
                               "1" * 30)
         self.assertEqual((run.status, run.stderr), (1103 % 256, b""),
                          "every member too big, none converted")
+        # 195,721 pixels a side, 4.8 GB in the converter: refused before it is drawn.
+        run = self.run_tessel("-t", "bmp", "-d", "3600", "-w", "1000", "-o", "big.bmp", "HELLO")
+        self.assertFailure(run, 1106, b"Imagen demasiado grande para BMP: 195721 p\xedxeles de lado, "
+                           b"m\xe1ximo 131071 (el conversor la tiene entera en memoria)")
+        self.assertEqual((run.stderr, os.listdir(self.folder)), (b"", ["Tessel.log"]))
 
         if os.path.exists("/dev/full"):
             run = self.run_tessel("-t", "bmp", "-o", "/dev/full", "X")
-            self.assertFailure(run, 1106, NO_BMP)
+            self.assertFailure(run, 1106, NO_BMP, b" " * 16 + b"SKIPPED: Write operation failed")
             self.assertIn(b"SKIPPED: Write operation failed - /dev/full\n", run.stderr)
 
 

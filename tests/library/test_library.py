@@ -33,14 +33,14 @@ def encode(lib, switches, name, data):
     return lib.tessel_encode(switches, name, data, 1 if data is None else len(data))
 
 
-def in_memory(test, call, switches, data, size=None):
+def in_memory(test, call, switches, data, size=None, capacity=0):
     """(code, bytes, size) of tessel_image or tessel_modules ("image" or "modules"), asked for
     the size first, then given one byte too few, then a buffer of the size: each call must
     keep to its buffer's capacity and leave a short one untouched."""
     fn, out = (test.lib.tessel_image, ctypes.c_size_t(7)) if call == "image" else \
         (test.lib.tessel_modules, ctypes.c_int(7))
     size = len(data or b"") if size is None else size
-    code = fn(switches, data, size, None, 0, ctypes.byref(out))
+    code = fn(switches, data, size, None, capacity, ctypes.byref(out))
     if code != 1107:
         return code, None, out.value
     needed = out.value if call == "image" else out.value ** 2
@@ -62,8 +62,10 @@ IMAGES = [(b"-l M", b"https://example.com/item/1"), (b"-t bmp -z 5 -m 1", b"BMP!
           (b"-f 003366 -b FFFFFF00", b"PNG"), (b"-t bmp -f 7A0000 -b FFF5CC", b"BMP"),
           (b"-t txt -8", b"any\0bytes\n"), (b"-p verifactu -t txt", b"nif=89890001K\nnumserie=A B\nfecha=01-01-2024\nimporte=1"),
           (b"-p ticketbai -d 300", b"id=TBAI-00000006Y-251019-btFpwP8dcLGAF-237\nnf=1\ni=4.70\nprovincia=araba")]
-# Refused by both calls with this code and log line, and *size set to 0.
+# Refused by both calls with this code and log line, and *size set to 0 (a sixth value: the null
+# buffer's capacity).
 REFUSALS = [
+    (b"-l M", b"HELLO", None, 1105, b"B\xfafer nulo con capacidad distinta de cero", 10),
     (b"-z 0", b"X", None, 1105, b"Tama\xf1o inv\xe1lido: 0"),
     (b"-t emf -d 0", b"X", None, 1105,
      b"Resoluci\xf3n Inv\xe1lida: 0. Valores posibles: puntos por pulgada, de 1 a 100000"),
@@ -197,10 +199,11 @@ class Library(TesselCase):
                 code, log, files = self.in_folder(f"m{i}", lambda: encode(self.lib, switches, b"f", data))
                 memory = self.in_folder(f"m{i}", lambda: in_memory(self, "image", switches, data))
                 self.assertEqual((code, memory), (0, ((0, files["f"], len(files["f"])), log, {"f": files["f"]})))
-        for i, (switches, data, size, code, line) in enumerate(REFUSALS):
+        for i, (switches, data, size, code, line, *capacity) in enumerate(REFUSALS):
             for call in ("image", "modules"):
                 with self.subTest(switches=switches, call=call):
-                    result = self.in_folder(f"n{i}{call}", lambda: in_memory(self, call, switches, data, size))
+                    result = self.in_folder(f"n{i}{call}", lambda: in_memory(self, call, switches, data, size,
+                                                                            *capacity))
                     self.assertEqual(result, ((code, None, 0), [line, b""], {}))
         # A payload's modules are those of its text at the standard's level.
         fields = b"nif=89890001K\nnumserie=12345678&G33\nfecha=01-01-2024\nimporte=241.4\nentorno=pruebas"

@@ -594,7 +594,7 @@ class Png2Bmp(WineCase):
 class ReleaseMetadata(WineCase):
     RT_VERSION, RT_MANIFEST = 16, 24
     TEST_PROGRAMS = ("run_child.exe", "dll_host.exe", "linked_host.exe", "msvc_host.exe", "dll_bench.exe",
-                     "emf_player.exe")
+                     "emf_player.exe", "memory_example.exe")
     # Windows Vista, 7, 8, 8.1, and 10 and 11.
     SUPPORTED_OS = {"{e2011457-1546-43c5-a5fe-008deee3d3f0}", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
                     "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
@@ -836,6 +836,10 @@ class Library(WineCase):
         proc = wine(os.path.join(WIN_BUILD, "linked_host.exe"), line.decode(), cwd=self.host_folder)
         self.assertEqual(proc.stdout.decode().splitlines()[1:], ["0"], proc.stderr)
         self.assertSameRuns()
+        # library.md's memory.c, its output in a file: text mode puts a CR before every LF byte.
+        self.assertEqual(self.run_windows("tessel.exe", b"-l M -o i.png https://example.com/invoice/4711")[0], 0)
+        proc = wine(os.path.join(WIN_BUILD, "memory_example.exe"), cwd=self.host_folder)
+        self.assertTrue(proc.stdout == read_bytes(self.win_file("i.png")), f"{len(proc.stdout)} bytes")
 
     def test_a_program_built_by_microsofts_tools_links_tessel_lib(self):
         # msvc_host.exe's own calls, made here by tessel.exe.
