@@ -4,9 +4,9 @@ bool date_exists(int day, int month, int year)
 {
     if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1)
         return false;
-    constexpr int days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    const int last = month == 2 && leap ? 29 : days[month - 1];
+    // 31 days in the odd months up to July and the even ones from August.
+    const int last = month == 2 ? (leap ? 29 : 28) : 30 + (month + month / 8) % 2;
     return day <= last;
 }
 

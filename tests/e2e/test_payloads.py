@@ -261,6 +261,13 @@ class Settings(TesselCase):
         run = self.run_tessel("-p", "verifactu", "-t", "svg", "-o", "a.svg", self.V1)
         self.assertIn(b'width="41.222mm"', read_bytes(run.path("a.svg")))
 
+    def test_the_last_days_and_the_largest_totals_are_accepted(self):
+        for fecha, importe in [("29-02-2024", "-121.00"), ("31-07-2000", "123456789012.34"),
+                               ("31-12-0001", "-0"), ("29-02-2000", "1.")]:
+            fields = data_token([("nif", "89890001K"), ("numserie", "A"), ("fecha", fecha), ("importe", importe)])
+            run = self.run_tessel("-p", "verifactu", "-t", "txt", "-o", "a.txt", fields)
+            self.assertTrue(read_bytes(run.path("a.txt")).endswith(b"&fecha=%s&importe=%s" % (fecha.encode(), importe.encode())))
+
     def test_text_output_is_the_data_for_any_data(self):
         for args, expected in [(("-t", "TXT", "A\\n\\xFF\\x01"), b"A\n\xff\x01"),
                                (("-t", "txt", "-s", "-v", "1", "x" * 40), b"x" * 40)]:

@@ -81,7 +81,7 @@ def payload_refusals():
         (tb("nf=1", "entorno=prueba\\nnf=1"), field(b"entorno", b"valores posibles: produccion, pruebas")),
         (tb("nf=1", "espacio=%2B\\nnf=1"), field(b"espacio", b"valores posibles: %20, +")),
     ] + [(vf("01-01-2024", date), field(b"fecha", b"una fecha que exista, DD-MM-AAAA"))
-         for date in ("29-02-2023", "31-04-2024", "01-13-2024", "00-01-2024", "01/01/2024", "1-01-2024", "01-01-0000")
+         for date in ("29-02-2023", "29-02-1900", "31-06-2024", "31-04-2024", "01-13-2024", "00-01-2024", "01/01/2024", "1-01-2024", "01-01-0000")
          ] + [(vf("importe=1", "importe=" + total), field(b"importe", amount)) for total in ("1.234", "1" * 13, "-.5", "1,5")
               ] + [(["-p", kind, "-o", "a.png", data_token(fields)], message) for kind, fields, message in REFUSALS]
 

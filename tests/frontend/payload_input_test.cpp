@@ -49,6 +49,8 @@ TEST(PayloadInput, AStandardsVersionLimitRefusesALargerSymbol)
     EXPECT_EQ(within_payload_version(symbol), symbol);
     QRcode_free(symbol);
     EXPECT_EQ(within_payload_version(QRcode_encodeString("A", 14, QR_ECLEVEL_M, QR_MODE_8, 1)), nullptr);
+    run_settings.payload_kind = payload_swiss;
+    EXPECT_EQ(within_payload_version(QRcode_encodeString("A", 26, QR_ECLEVEL_M, QR_MODE_8, 1)), nullptr);
     run_settings.payload_kind = payload_vcard;
     symbol = QRcode_encodeString("A", 40, QR_ECLEVEL_M, QR_MODE_8, 1);
     EXPECT_EQ(within_payload_version(symbol), symbol);
