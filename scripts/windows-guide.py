@@ -38,6 +38,8 @@ ASCII = {"\u2014": "-", "\u2013": "-", "\u2026": "...", "\u2192": "->", "\u00d7"
 # The Spanish log messages are quoted without their accents.
 ASCII.update(zip("\u00e1\u00e9\u00ed\u00f3\u00fa\u00f1", "aeioun"))
 ASCII["\u20ac"] = "EUR"
+# Letters of the payment codes' examples, by their base letter.
+ASCII.update(zip("\u00e4\u00f6\u00fc\u0218\u0219\u021a\u021b", "aouSsTt"))
 
 
 # (document, link text, target) of every link whose text README.txt keeps,
@@ -95,11 +97,21 @@ def table(lines, doc, leave_out=None):
             sys.exit(f'no column "{leave_out}" to leave out')
         drop = rows[0].index(leave_out)
         rows = [r[:drop] + r[drop + 1:] for r in rows]
-    rows.insert(1, ["-" * len(c) for c in rows[0]])
     widths = [max(len(r[i]) for r in rows) for i in range(len(rows[0]) - 1)]
     indent = "  " + "".join(" " * (w + 2) for w in widths)
     last = WIDTH - len(indent)
     out = []
+    if last < 30:
+        # Too wide for columns in plain text: each row becomes an item, its
+        # cells after the first named by their column's heading.
+        for r in rows[1:]:
+            item = r[0] + ": " + "; ".join(f"{h} {c}" for h, c in zip(rows[0][1:-1], r[1:-1]) if c)
+            item = item.rstrip(": ") + (": " if len(r) > 2 else ": ") + r[-1]
+            wrapped = textwrap.wrap(item, WIDTH - 4, break_on_hyphens=False)
+            out.append("  - " + wrapped[0])
+            out.extend("    " + w for w in wrapped[1:])
+        return out
+    rows.insert(1, ["-" * len(c) for c in rows[0]])
     for r in rows:
         lead = "  " + "".join(c.ljust(w + 2) for c, w in zip(r, widths))
         wrapped = textwrap.wrap(r[-1], last, break_on_hyphens=False) or [""]
@@ -145,7 +157,7 @@ def text(lines, doc, code_indent):
         if code:
             code = not line.startswith("```")
             if code:
-                out.append((code_indent + line).rstrip())
+                out.append((code_indent + "".join(ASCII.get(c, c) for c in line)).rstrip())
             continue
         if skip:
             skip = bool(line.strip())
