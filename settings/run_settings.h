@@ -17,6 +17,7 @@ struct run_settings_t {
     int structured = 0;            // structured-append series
     int dpi = 0;                   // printer dots per inch; 0: not given
     int64_t print_size_nm = 0;     // printed side of the modules; 0: not given
+    int swiss_cross = 0;           // draw the Swiss QR-bill's cross over the centre
 };
 
 extern run_settings_t run_settings;
