@@ -1,5 +1,6 @@
 #include "pngwriter/png_symbol_writer.h"
 
+#include "pngwriter/cross_rows.h"
 #include "runlog/log_message.h"
 #include "runlog/run_log.h"
 #include "settings/exit_codes.h"
@@ -100,7 +101,8 @@ void flush_nothing(png_structp /*png*/) {}
 // The only function that calls libpng. Nothing with a destructor lives here:
 // libpng reports errors with longjmp back to the setjmp below.
 png_outcome write_png_rows(byte_sink* sink, const QRcode* symbol, int dot_size, int dpi,
-                           const symbol_geometry* geometry, uint8_t* row)
+                           const symbol_geometry* geometry, const raster_cross* cross, uint8_t* row,
+                           uint8_t* cross_row)
 {
     png_structp png =
         png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -130,8 +132,10 @@ png_outcome write_png_rows(byte_sink* sink, const QRcode* symbol, int dot_size, 
         png_write_row(png, row);
     for (int j = 0; j < symbol->width; ++j) {
         draw_module_row(symbol, j, dot_size, *geometry, row);
-        for (int d = 0; d < dot_size; ++d)
-            png_write_row(png, row);
+        for (int d = 0; d < dot_size; ++d) {
+            const int64_t y = geometry->band + int64_t{j} * dot_size + d;
+            png_write_row(png, cross_over_row(*cross, y, row, cross_row, static_cast<std::size_t>(geometry->row_bytes)));
+        }
     }
     std::memset(row, 0xFF, static_cast<std::size_t>(geometry->row_bytes));
     for (int32_t i = 0; i < geometry->band; ++i)
@@ -154,7 +158,11 @@ int write_symbol(const QRcode* symbol, const raster_scale& scale, const char* fi
         log_image_too_large(dot_size, margin);
         return result_png_failed;
     }
-    auto* row = static_cast<uint8_t*>(std::malloc(static_cast<std::size_t>(geometry.row_bytes)));
+    const raster_cross cross =
+        place_raster_cross(scale.swiss_cross, geometry.band, int64_t{symbol->width} * dot_size);
+    // A row with the cross drawn over it goes into a second buffer after the first.
+    const auto row_bytes = static_cast<std::size_t>(geometry.row_bytes);
+    auto* row = static_cast<uint8_t*>(std::malloc(row_bytes * (cross.drawn ? 2 : 1)));
     if (row == nullptr) {
         log_line(run_log, "Error al reservar memoria para grabar imagen");
         return result_no_memory;
@@ -170,7 +178,8 @@ int write_symbol(const QRcode* symbol, const raster_scale& scale, const char* fi
         }
     }
     byte_sink sink = file != nullptr ? file_sink(file) : memory_sink(out);
-    const png_outcome outcome = write_png_rows(&sink, symbol, dot_size, scale.dpi, &geometry, row);
+    const png_outcome outcome =
+        write_png_rows(&sink, symbol, dot_size, scale.dpi, &geometry, &cross, row, row + row_bytes);
     std::free(row);
     // The last bytes are still in the stream's buffer: only a clean flush and
     // close mean the file is whole (a full disk shows here).
@@ -214,7 +223,7 @@ int write_symbol_png(const QRcode* symbol, const char* file_name, const raster_s
 int write_symbol_png(const QRcode* symbol, const char* file_name)
 {
     const run_settings_t& s = run_settings;
-    return write_symbol_png(symbol, file_name, raster_scale{s.dot_size, s.margin, s.dpi});
+    return write_symbol_png(symbol, file_name, raster_scale{s.dot_size, s.margin, s.dpi, s.swiss_cross != 0});
 }
 
 int make_symbol_png(const QRcode* symbol, const raster_scale& scale, std::vector<unsigned char>* out)

@@ -30,12 +30,14 @@ void draw_module_row(const QRcode* symbol, int j, int dot_size, const symbol_geo
                      uint8_t* row);
 
 // How a symbol is drawn: pixels per module (>= 1), quiet zone in modules
-// (>= 0), and the resolution the file states in a pHYs chunk, in dots per
-// inch (0: no chunk, the file carries no ancillary chunk at all).
+// (>= 0), the resolution the file states in a pHYs chunk, in dots per inch
+// (0: no chunk, the file carries no ancillary chunk at all), and whether the
+// Swiss cross covers the centre (place_raster_cross, cross_over_row).
 struct raster_scale {
     int dot_size;
     int margin;
     int dpi;
+    bool swiss_cross = false;
 };
 
 // Writes symbol to file_name (created or truncated) drawn at scale. Returns 0
@@ -49,7 +51,7 @@ struct raster_scale {
 // is only read.
 int write_symbol_png(const QRcode* symbol, const char* file_name, const raster_scale& scale);
 
-// The same with the run settings' dot_size, margin and dpi.
+// The same with the run settings' dot_size, margin, dpi and swiss_cross.
 int write_symbol_png(const QRcode* symbol, const char* file_name);
 
 // The same image as write_symbol_png writes at scale, byte for byte, into out

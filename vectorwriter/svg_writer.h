@@ -15,8 +15,10 @@ struct svg_side {
 };
 
 // Builds the file of symbol (only read) with a white quiet zone margin modules
-// wide into out, which is replaced. The same arguments give the same bytes,
-// in every locale. Returns false, leaving out empty, when an argument is out
-// of range (no symbol, width < 1, margin < 0, amount < 1) or memory runs out.
+// wide into out, which is replaced; with swiss_cross, the Swiss cross over
+// the centre, its edges exact (swiss_cross_layout on a square of
+// swiss_cross_grain units). The same arguments give the same bytes, in every
+// locale. Returns false, leaving out empty, when an argument is out of range
+// (no symbol, width < 1, margin < 0, amount < 1) or memory runs out.
 bool make_symbol_svg(const QRcode* symbol, int margin, svg_side side,
-                     std::vector<unsigned char>* out);
+                     std::vector<unsigned char>* out, bool swiss_cross = false);
