@@ -125,33 +125,17 @@ def failfast_flag():
     return ["-f"] if os.environ.get("TESSEL_TEST_FAILFAST") == "1" else []
 
 
-# A Swiss QR-bill's text (a creditor reference, no debtor), in ASCII, so that
-# every reader shows it alike with or without a character set designator.
-SWISS_BILL = "\n".join(["SPC", "0200", "1", "CH9300762011623852957", "S", "Thomas LeClaire", "Rue examplaire",
-                        "22a", "1000", "Lausanne", "CH"] + [""] * 7 + ["25.90", "CHF"] + [""] * 7 +
-                       ["SCOR", "RF18539007547034", "", "EPD"])
-
 
 def cross_misses(grey, first, side, slack):
-    """The pixels (x, y) inside the Swiss cross's white square whose grey level
-    (grey: rows of levels, 0 black to 255 white) is not the cross's there. The
-    square of modules starts first pixels from the image's top and left edges
-    and is side pixels across; the cross over its centre is a white square 7/46
-    of it, a black square 6/46 and two white bars 7/6 by 35/9 (of 46). A pixel
-    with an edge closer than slack pixels to its centre is not judged."""
-    k, c = side / 46, first + side / 2
+    """The pixels (x, y) of grey (rows, 0 black to 255 white) inside the Swiss cross that are not its grey there,
+    but for those with an edge nearer than slack to their centre. The modules span side pixels from pixel first on."""
+    k, c, s = side / 46, first + side / 2, slack - 1e-6
 
-    def level(x, y):  # the cross's grey at a point, None outside it
+    def level(x, y):  # a white square of 7 mm in 46, a black one of 6 mm, white bars 7/6 by 35/9 mm
         near, far = sorted((abs(x - c), abs(y - c)))
-        if far >= 3.5 * k:
-            return None
-        return 0 if far < 3 * k and not (near < 7 / 12 * k and far < 35 / 18 * k) else 255
+        return None if far >= 3.5 * k else 0 if far < 3 * k and not (near < 7 / 12 * k and far < 35 / 18 * k) else 255
 
-    s = slack - 1e-6
-    misses = []
-    for y in range(int(c - 3.5 * k) - 1, int(c + 3.5 * k) + 2):
-        for x in range(int(c - 3.5 * k) - 1, int(c + 3.5 * k) + 2):
-            seen = {level(x + 0.5 + a, y + 0.5 + b) for a in (-s, 0, s) for b in (-s, 0, s)}
-            if len(seen) == 1 and None not in seen and abs(grey[y][x] - seen.pop()) > 64:
-                misses.append((x, y))
-    return misses
+    span = range(int(c - 3.5 * k) - 1, int(c + 3.5 * k) + 2)
+    return [(x, y) for y in span for x in span
+            if len(seen := {level(x + 0.5 + a, y + 0.5 + b) for a in (-s, 0, s) for b in (-s, 0, s)}) == 1
+            and None not in seen and abs(grey[y][x] - seen.pop()) > 64]
