@@ -132,10 +132,9 @@ png_outcome write_png_rows(byte_sink* sink, const QRcode* symbol, int dot_size, 
         png_write_row(png, row);
     for (int j = 0; j < symbol->width; ++j) {
         draw_module_row(symbol, j, dot_size, *geometry, row);
-        for (int d = 0; d < dot_size; ++d) {
-            const int64_t y = geometry->band + int64_t{j} * dot_size + d;
-            png_write_row(png, cross_over_row(*cross, y, row, cross_row, static_cast<std::size_t>(geometry->row_bytes)));
-        }
+        const int64_t top = geometry->band + static_cast<int64_t>(j) * dot_size;
+        for (int d = 0; d < dot_size; ++d)
+            png_write_row(png, cross_over_row(*cross, top + d, row, cross_row, static_cast<std::size_t>(geometry->row_bytes)));
     }
     std::memset(row, 0xFF, static_cast<std::size_t>(geometry->row_bytes));
     for (int32_t i = 0; i < geometry->band; ++i)

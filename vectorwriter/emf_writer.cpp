@@ -159,7 +159,7 @@ emf_cross plan_cross(bool drawn, uint64_t offset, uint64_t square, bool wide)
     const swiss_cross_insets in = swiss_cross_layout(static_cast<int64_t>(square));
     const auto from_start = [&](int64_t inset) { return static_cast<uint32_t>(offset + static_cast<uint64_t>(inset)); };
     const auto from_end = [&](int64_t inset) { return static_cast<uint32_t>(offset + square - static_cast<uint64_t>(inset)); };
-    c.bytes = 3 * select_size + 2 * polypolygon_size(1, wide) + polypolygon_size(3, wide);
+    c.bytes = uint64_t{3} * select_size + 2 * polypolygon_size(1, wide) + polypolygon_size(3, wide);
     c.records = 6;
     c.white = box{from_start(in.white), from_start(in.white), from_end(in.white), from_end(in.white)};
     c.black = box{from_start(in.black), from_start(in.black), from_end(in.black), from_end(in.black)};
