@@ -12,9 +12,8 @@ BILL = "SPC\n0200\n1\nCH9300762011623852957\nS\nThomas LeClaire\n" * 3
 
 class SwissCross(TesselCase):
     def test_every_image_type_shows_the_cross_and_still_reads(self):
-        # Version, pixels a module (an odd side, an even one), margin. zbar 0.23
-        # reads no version 7 to 13 under the cross, which hides their middle
-        # alignment pattern; the ZXing readers read all.
+        # Version, pixels a module (odd and even sides), margin. zbar 0.23 reads no version 7
+        # to 13 under the cross, which hides their middle alignment pattern; ZXing reads all.
         files = []
         for version, dot, margin in [(13, 3, 4), (10, 2, 1), (25, 4, 4)]:
             stem, n = f"{self.folder}/v{version}", 17 + 4 * version

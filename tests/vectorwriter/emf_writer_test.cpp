@@ -79,10 +79,8 @@ TEST(EmfWriter, TheSwissCrossLiesOnWholeUnitsOverTheModules)
     }
     EXPECT_EQ((std::pair{u32(emf, 48), u32(emf, 52)}), (std::pair{static_cast<uint32_t>(emf.size()), 13u}));
     EXPECT_EQ(types, (std::vector<uint32_t>{1, 37, 37, 8, 37, 8, 37, 8, 37, 8, 37, 8, 14}));
-    // 32-bit points, 1656 units a module from module 1 on; an edge inset/1656
-    // of the modules' side in: the white and the black square, the horizontal
-    // bar, the vertical one above and below it (GDI's alternate fill would
-    // leave out an overlap).
+    // 1656 units a module; white square, black square, the bars as three boxes
+    // that do not overlap (GDI's alternate fill would leave an overlap out).
     const auto at = [](uint32_t inset) { return 1656 + 21 * inset; };
     EXPECT_EQ(corners, (std::vector<uint32_t>{at(702), at(702), at(954), at(954), at(720), at(720), at(936), at(936),
                                               at(758), at(807), at(898), at(849), at(807), at(758), at(849), at(807),
