@@ -85,6 +85,9 @@ TEST(EmfWriter, TheSwissCrossLiesOnWholeUnitsOverTheModules)
     EXPECT_EQ(corners, (std::vector<uint32_t>{at(702), at(702), at(954), at(954), at(720), at(720), at(936), at(936),
                                               at(758), at(807), at(898), at(849), at(807), at(758), at(849), at(807),
                                               at(807), at(849), at(849), at(898)}));
+    const std::size_t bars = emf.size() - 20 - 140;  // the bars' set, inclusive bounds around both bars
+    EXPECT_EQ((std::vector<uint32_t>{u32(emf, bars + 8), u32(emf, bars + 12), u32(emf, bars + 16), u32(emf, bars + 20)}),
+              (std::vector<uint32_t>{at(758), at(758), at(898) - 1, at(898) - 1}));
 }
 
 TEST(EmfWriter, RefusesBadArgumentsAndLeavesNothing)
