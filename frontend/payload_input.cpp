@@ -1,5 +1,6 @@
 #include "frontend/payload_input.h"
 
+#include "settings/colours.h"
 #include "settings/exit_codes.h"
 #include "settings/print_size.h"
 #include "settings/run_settings.h"
@@ -82,6 +83,13 @@ int apply_payload_settings(bool level_given)
     s.utf8 = kind.eci == payload_eci::utf8_when_needed ? 1 : 0;
     if (s.eci == eci_auto && kind.eci == payload_eci::none)
         s.eci = eci_none;
+    // The cross is black on white by the standard; drawn in other colours it
+    // would no longer hide the modules under it the same way in every format.
+    if (kind.swiss_cross && !is_black_on_white(s.colours)) {
+        log_message("-p %s no admite -f ni -b: el est\xE1ndar fija negro sobre blanco", kind.name);
+        return result_bad_command;
+    }
+    s.swiss_cross = kind.swiss_cross ? 1 : 0;
     return result_ok;
 }
 

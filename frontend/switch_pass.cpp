@@ -326,5 +326,6 @@ int run_switch_pass(char** tokens, int count, switch_outcome* outcome, bool imag
     const bool raster = s.image_type == image_png || s.image_type == image_bmp;
     if (image_file && raster && s.print_size_nm != 0 && s.dpi == 0)
         return fail("-w necesita -d para PNG y BMP: indique con -d la resoluci\xF3n de la impresora");
-    return image_file ? check_colours() : result_ok;
+    // The text of -t txt has no colours to judge.
+    return image_file && s.image_type != image_txt ? check_colours() : result_ok;
 }

@@ -71,14 +71,15 @@ int put_vector_image(const QRcode* symbol, const image_target& target)
         const int64_t micrometres = (side_nm + 500) / 1000;
         const svg_side side = side_nm != 0 ? svg_side{micrometres > 0 ? micrometres : 1, true}
                                            : svg_side{geometry.side, false};
-        if (!make_symbol_svg(symbol, s.margin, side, &bytes, s.colours)) {
+        if (!make_symbol_svg(symbol, s.margin, side, &bytes, s.colours, s.swiss_cross != 0)) {
             log_line(run_log, "Error al reservar memoria para grabar imagen");
             return result_no_memory;
         }
     } else {
         const int64_t emf_nm =
             side_nm != 0 ? side_nm : (int64_t{geometry.side} * nm_per_inch) / screen_dpi;
-        if (!make_symbol_emf(symbol, s.margin, static_cast<double>(emf_nm) / nm_per_mm, &bytes, s.colours)) {
+        if (!make_symbol_emf(symbol, s.margin, static_cast<double>(emf_nm) / nm_per_mm, &bytes, s.colours,
+                             s.swiss_cross != 0)) {
             log_line(run_log, "Error al generar imagen EMF");
             return result_png_failed;
         }
@@ -105,7 +106,7 @@ int put_symbol_image(const QRcode* symbol, const image_target& target)
     const run_settings_t& s = run_settings;
     if (s.image_type == image_svg || s.image_type == image_emf)
         return put_vector_image(symbol, target);
-    raster_scale scale{s.dot_size, s.margin, s.dpi, s.colours};
+    raster_scale scale{s.dot_size, s.margin, s.dpi, s.colours, s.swiss_cross != 0};
     // The switch pass let -w through for a raster only with -d.
     if (s.print_size_nm != 0) {
         scale.dot_size = dot_size_for(s.print_size_nm, s.dpi, symbol->width);

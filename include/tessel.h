@@ -136,7 +136,12 @@ TESSEL_API int TESSEL_CALL tessel_image(const char *switches, const void *data, 
  * judged for contrast or format.
  * modules, capacity, side: as buffer, capacity and image_size above, with
  * side * side as the size needed (1107 when capacity is less); *side is 0 on
- * any other failure, refusals included. Asking costs only the encoding. */
+ * any other failure, refusals included. Asking costs only the encoding.
+ * With -p swiss the modules are the plain symbol, and the caller draws the
+ * Swiss cross over them, centred on the square of side modules (S across):
+ * a white square 7/46 S across, on it a black square 6/46 S across, and on
+ * that a white cross of two bars, each (7/6)/46 S wide and (35/9)/46 S long;
+ * no module may show inside the white square. */
 TESSEL_API int TESSEL_CALL tessel_modules(const char *switches, const void *data, size_t size,
                                           unsigned char *modules, size_t capacity, int *side);
 

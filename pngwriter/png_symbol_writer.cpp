@@ -1,5 +1,6 @@
 #include "pngwriter/png_symbol_writer.h"
 
+#include "pngwriter/cross_rows.h"
 #include "runlog/log_message.h"
 #include "runlog/run_log.h"
 #include "settings/exit_codes.h"
@@ -126,7 +127,8 @@ void set_png_header(png_structp png, png_infop info, png_uint_32 side, const sym
 // The only function that calls libpng. Nothing with a destructor lives here:
 // libpng reports errors with longjmp back to the setjmp below.
 png_outcome write_png_rows(byte_sink* sink, const QRcode* symbol, const raster_scale* scale,
-                           const symbol_geometry* geometry, uint8_t* row)
+                           const symbol_geometry* geometry, const raster_cross* cross, uint8_t* row,
+                           uint8_t* cross_row)
 {
     const int dot_size = scale->dot_size;
     png_structp png =
@@ -156,8 +158,9 @@ png_outcome write_png_rows(byte_sink* sink, const QRcode* symbol, const raster_s
         png_write_row(png, row);
     for (int j = 0; j < symbol->width; ++j) {
         draw_module_row(symbol, j, dot_size, *geometry, row);
+        const int64_t top = geometry->band + static_cast<int64_t>(j) * dot_size;
         for (int d = 0; d < dot_size; ++d)
-            png_write_row(png, row);
+            png_write_row(png, cross_over_row(*cross, top + d, row, cross_row, static_cast<std::size_t>(geometry->row_bytes)));
     }
     std::memset(row, 0xFF, static_cast<std::size_t>(geometry->row_bytes));
     for (int32_t i = 0; i < geometry->band; ++i)
@@ -180,7 +183,11 @@ int write_symbol(const QRcode* symbol, const raster_scale& scale, const char* fi
         log_image_too_large(dot_size, margin);
         return result_png_failed;
     }
-    auto* row = static_cast<uint8_t*>(std::malloc(static_cast<std::size_t>(geometry.row_bytes)));
+    const raster_cross cross =
+        place_raster_cross(scale.swiss_cross, geometry.band, int64_t{symbol->width} * dot_size);
+    // A row with the cross drawn over it goes into a second buffer after the first.
+    const auto row_bytes = static_cast<std::size_t>(geometry.row_bytes);
+    auto* row = static_cast<uint8_t*>(std::malloc(row_bytes * (cross.drawn ? 2 : 1)));
     if (row == nullptr) {
         log_line(run_log, "Error al reservar memoria para grabar imagen");
         return result_no_memory;
@@ -196,7 +203,8 @@ int write_symbol(const QRcode* symbol, const raster_scale& scale, const char* fi
         }
     }
     byte_sink sink = file != nullptr ? file_sink(file) : memory_sink(out);
-    const png_outcome outcome = write_png_rows(&sink, symbol, &scale, &geometry, row);
+    const png_outcome outcome =
+        write_png_rows(&sink, symbol, &scale, &geometry, &cross, row, row + row_bytes);
     std::free(row);
     // The last bytes are still in the stream's buffer: only a clean flush and
     // close mean the file is whole (a full disk shows here).
@@ -240,7 +248,8 @@ int write_symbol_png(const QRcode* symbol, const char* file_name, const raster_s
 int write_symbol_png(const QRcode* symbol, const char* file_name)
 {
     const run_settings_t& s = run_settings;
-    return write_symbol_png(symbol, file_name, raster_scale{s.dot_size, s.margin, s.dpi, s.colours});
+    return write_symbol_png(symbol, file_name,
+                            raster_scale{s.dot_size, s.margin, s.dpi, s.colours, s.swiss_cross != 0});
 }
 
 int make_symbol_png(const QRcode* symbol, const raster_scale& scale, std::vector<unsigned char>* out)

@@ -33,15 +33,17 @@ void draw_module_row(const QRcode* symbol, int j, int dot_size, const symbol_geo
 
 // How a symbol is drawn: pixels per module (>= 1), quiet zone in modules
 // (>= 0), the resolution the file states in a pHYs chunk, in dots per inch
-// (0: no chunk), and the colours. Black on white is a 1-bit greyscale image;
-// other colours a 1-bit image of a two-entry palette, dark first, with a tRNS
-// chunk when the light colour is not opaque. Without pHYs and tRNS the file
-// carries no ancillary chunk at all.
+// (0: no chunk), the colours, and whether the Swiss cross covers the centre
+// (place_raster_cross, cross_over_row). Black on white is a 1-bit greyscale
+// image; other colours a 1-bit image of a two-entry palette, dark first, with
+// a tRNS chunk when the light colour is not opaque. Without pHYs and tRNS the
+// file carries no ancillary chunk at all.
 struct raster_scale {
     int dot_size;
     int margin;
     int dpi;
     symbol_colours colours = {};
+    bool swiss_cross = false;
 };
 
 // Writes symbol to file_name (created or truncated) drawn at scale. Returns 0
@@ -55,7 +57,7 @@ struct raster_scale {
 // is only read.
 int write_symbol_png(const QRcode* symbol, const char* file_name, const raster_scale& scale);
 
-// The same with the run settings' dot_size, margin, dpi and colours.
+// The same with the run settings' dot_size, margin, dpi, colours and swiss_cross.
 int write_symbol_png(const QRcode* symbol, const char* file_name);
 
 // The same image as write_symbol_png writes at scale, byte for byte, into out

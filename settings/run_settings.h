@@ -29,6 +29,7 @@ struct run_settings_t {
     int eci = eci_auto;            // ECI designator 0..999999, eci_auto or eci_none
     int payload_kind = 0;          // 0: none; else the payload the data is built as (-p)
     symbol_colours colours;        // -f and -b; black on white when not given
+    int swiss_cross = 0;           // draw the Swiss QR-bill's cross over the centre
 };
 
 extern run_settings_t run_settings;

@@ -1,7 +1,9 @@
 // The EMF symbol writer. The records are laid out by hand: a header, the
 // stock null pen and white brush selected, one polygon set for the whole
 // image, the stock black brush, one polygon set holding a four-cornered
-// polygon per horizontal run of dark modules, and the end record. Other
+// polygon per horizontal run of dark modules, with the Swiss cross the white
+// brush, a polygon set of its white square, the black brush, one of its
+// black square, the white brush and one of its bars, and the end record. Other
 // colours than black and white are solid brushes created in the metafile's
 // handle table, and deleted before its end so that playing it leaves no
 // object behind; a fully transparent background is not drawn. Polygons,
@@ -17,6 +19,8 @@
 // suites) puts every module edge, a whole unit, at the same fraction of the
 // page as in the symbol. No map mode record is needed.
 #include "vectorwriter/emf_writer.h"
+
+#include "settings/swiss_cross.h"
 
 #include <algorithm>
 #include <cmath>
@@ -47,7 +51,7 @@ constexpr uint32_t eof_size = 20;
 
 // Fine enough that a program rasterising at the reference device's own
 // resolution gets several pixels per module.
-constexpr uint64_t module_units = 16;
+constexpr uint64_t plain_module_units = 16;
 // Beyond this the image is refused: nonsense as a print size, and the
 // reference device's micrometre size must fit 32 bits.
 constexpr double max_side_mm = 20000.0;
@@ -207,6 +211,53 @@ void put_release(std::vector<unsigned char>& out, const paint_plan& plan)
     }
 }
 
+// The Swiss cross's parts and what its records take: none when it is not
+// drawn. The bars are three boxes that do not overlap, since a polygon set
+// filled by the alternate rule (GDI's default) leaves out the overlap of two
+// of its polygons.
+struct emf_cross {
+    uint64_t bytes = 0;
+    uint32_t records = 0;
+    box white{}, black{};
+    box bars[3]{};  // the horizontal bar, and the vertical one above and below it
+};
+
+// The cross over the square of modules that starts offset units from the
+// image's top and left edges and is square units across.
+emf_cross plan_cross(bool drawn, uint64_t offset, uint64_t square, bool wide)
+{
+    emf_cross c;
+    if (!drawn)
+        return c;
+    const swiss_cross_insets in = swiss_cross_layout(static_cast<int64_t>(square));
+    const auto from_start = [&](int64_t inset) { return static_cast<uint32_t>(offset + static_cast<uint64_t>(inset)); };
+    const auto from_end = [&](int64_t inset) { return static_cast<uint32_t>(offset + square - static_cast<uint64_t>(inset)); };
+    c.bytes = uint64_t{3} * select_size + 2 * polypolygon_size(1, wide) + polypolygon_size(3, wide);
+    c.records = 6;
+    c.white = box{from_start(in.white), from_start(in.white), from_end(in.white), from_end(in.white)};
+    c.black = box{from_start(in.black), from_start(in.black), from_end(in.black), from_end(in.black)};
+    c.bars[0] = box{from_start(in.bar_end), from_start(in.bar_side), from_end(in.bar_end), from_end(in.bar_side)};
+    c.bars[1] = box{from_start(in.bar_side), from_start(in.bar_end), from_end(in.bar_side), from_start(in.bar_side)};
+    c.bars[2] = box{from_start(in.bar_side), from_end(in.bar_side), from_end(in.bar_side), from_end(in.bar_end)};
+    return c;
+}
+
+void put_cross(std::vector<unsigned char>& out, bool wide, const emf_cross& c)
+{
+    if (c.records == 0)
+        return;
+    put_select(out, stock_white_brush);
+    put_polypolygon(out, wide, c.white, 1, [&](auto put_box) { put_box(c.white); });
+    put_select(out, stock_black_brush);
+    put_polypolygon(out, wide, c.black, 1, [&](auto put_box) { put_box(c.black); });
+    put_select(out, stock_white_brush);
+    const box bounds{c.bars[0].x0, c.bars[1].y0, c.bars[0].x1, c.bars[2].y1};
+    put_polypolygon(out, wide, bounds, 3, [&](auto put_box) {
+        for (const box& b : c.bars)
+            put_box(b);
+    });
+}
+
 void put_header(std::vector<unsigned char>& out, uint32_t side, uint32_t frame, uint32_t bytes,
                 uint32_t records, uint32_t handles)
 {
@@ -240,7 +291,7 @@ void put_header(std::vector<unsigned char>& out, uint32_t side, uint32_t frame, 
 }  // namespace
 
 bool make_symbol_emf(const QRcode* symbol, int margin, double image_side_mm, std::vector<unsigned char>* out,
-                     const symbol_colours& colours)
+                     const symbol_colours& colours, bool swiss_cross)
 {
     if (out == nullptr)
         return false;
@@ -249,6 +300,8 @@ bool make_symbol_emf(const QRcode* symbol, int margin, double image_side_mm, std
         !std::isfinite(image_side_mm) || image_side_mm <= 0 || image_side_mm > max_side_mm)
         return false;
     const uint64_t frame = static_cast<uint64_t>(std::llround(image_side_mm * 100));
+    // The cross's edges fall on whole units too.
+    const uint64_t module_units = swiss_cross ? static_cast<uint64_t>(swiss_cross_grain) : plain_module_units;
     const uint64_t modules = static_cast<uint64_t>(symbol->width) + 2 * static_cast<uint64_t>(margin);
     const uint64_t side = modules * module_units;
     // The reference device's pixel count, 100 * side, is a signed 32-bit field.
@@ -269,13 +322,14 @@ bool make_symbol_emf(const QRcode* symbol, int margin, double image_side_mm, std
         ink = box{std::min(ink.x0, b.x0), std::min(ink.y0, b.y0), std::max(ink.x1, b.x1), std::max(ink.y1, b.y1)};
     });
     const paint_plan paint = plan_paint(colours);
+    const emf_cross cross = plan_cross(swiss_cross, offset, static_cast<uint64_t>(symbol->width) * module_units, wide);
     const uint64_t bytes = header_size + select_size + paint.bytes +
                            (paint.background ? polypolygon_size(1, wide) : 0) +
-                           (runs > 0 ? polypolygon_size(runs, wide) : 0) + eof_size;
+                           (runs > 0 ? polypolygon_size(runs, wide) : 0) + cross.bytes + eof_size;
     if (bytes > UINT32_MAX)
         return false;
-    // The header, the pen, the brushes, the polygon sets, the end.
-    const uint32_t records = 3 + paint.records + (paint.background ? 1 : 0) + (runs > 0 ? 1 : 0);
+    // The header, the pen, the brushes, the polygon sets, the cross, the end.
+    const uint32_t records = 3 + paint.records + (paint.background ? 1 : 0) + (runs > 0 ? 1 : 0) + cross.records;
 
     try {
         out->reserve(static_cast<std::size_t>(bytes));
@@ -291,6 +345,7 @@ bool make_symbol_emf(const QRcode* symbol, int margin, double image_side_mm, std
                 for_each_run(symbol, [&](int j, int first, int end) { put_box(run_box(j, first, end)); });
             });
         }
+        put_cross(*out, wide, cross);
         put_release(*out, paint);
         put_u32(*out, emr_eof);   //  0 type
         put_u32(*out, eof_size);  //  4 size

@@ -1,6 +1,7 @@
 #include "vectorwriter/svg_writer.h"
 
 #include "settings/print_size.h"
+#include "settings/swiss_cross.h"
 
 #include <array>
 #include <charconv>
@@ -112,10 +113,49 @@ void append_layers(std::vector<unsigned char>* out, int64_t modules, const symbo
     append(out, "\" d=\"");
 }
 
+// The Swiss cross in a nested viewport over the square of modules, whose own
+// user units make every edge a whole number: the white square, the black
+// square, then the horizontal and the vertical bar.
+void append_cross(std::vector<unsigned char>* out, int width, int margin)
+{
+    const swiss_cross_insets in = swiss_cross_layout(swiss_cross_grain);
+    append(out, "<svg x=\"");
+    append(out, margin);
+    append(out, "\" y=\"");
+    append(out, margin);
+    append(out, "\" width=\"");
+    append(out, width);
+    append(out, "\" height=\"");
+    append(out, width);
+    append(out, "\" viewBox=\"0 0 ");
+    append(out, swiss_cross_grain);
+    append(out, " ");
+    append(out, swiss_cross_grain);
+    append(out, "\">\n");
+    const auto rect = [&](int64_t x, int64_t y, const char* fill) {
+        append(out, "<rect x=\"");
+        append(out, x);
+        append(out, "\" y=\"");
+        append(out, y);
+        append(out, "\" width=\"");
+        append(out, swiss_cross_grain - 2 * x);
+        append(out, "\" height=\"");
+        append(out, swiss_cross_grain - 2 * y);
+        append(out, "\" fill=\"");
+        append(out, fill);
+        append(out, "\"/>\n");
+    };
+    rect(in.white, in.white, "#fff");
+    rect(in.black, in.black, "#000");
+    rect(in.bar_end, in.bar_side, "#fff");
+    rect(in.bar_side, in.bar_end, "#fff");
+    append(out, "</svg>\n");
+}
+
 }  // namespace
 
 bool make_symbol_svg(const QRcode* symbol, int margin, svg_side side, std::vector<unsigned char>* out,
-                     const symbol_colours& colours)
+                     const symbol_colours& colours, bool swiss_cross)
 {
     out->clear();
     if (symbol == nullptr || symbol->width < 1 || margin < 0 || side.amount < 1)
@@ -134,7 +174,10 @@ bool make_symbol_svg(const QRcode* symbol, int margin, svg_side side, std::vecto
         append(out, "\" shape-rendering=\"crispEdges\">\n");
         append_layers(out, modules, colours);
         append_modules(out, symbol, margin);
-        append(out, "\"/>\n</svg>\n");
+        append(out, "\"/>\n");
+        if (swiss_cross)
+            append_cross(out, symbol->width, margin);
+        append(out, "</svg>\n");
     } catch (const std::bad_alloc&) {
         out->clear();
         out->shrink_to_fit();

@@ -19,9 +19,11 @@ struct svg_side {
 // Builds the file of symbol (only read) with a quiet zone margin modules wide
 // into out, which is replaced. The rectangle under the image has the light
 // colour, with a fill-opacity when it is not opaque, and is left out when it
-// is fully transparent; the path has the dark colour. The same arguments give
-// the same bytes, in every locale. Returns false, leaving out empty, when an
-// argument is out of range (no symbol, width < 1, margin < 0, amount < 1) or
-// memory runs out.
+// is fully transparent; the path has the dark colour. With swiss_cross, the
+// Swiss cross in black and white over the centre, its edges exact
+// (swiss_cross_layout on a square of swiss_cross_grain units). The same
+// arguments give the same bytes, in every locale. Returns false, leaving out
+// empty, when an argument is out of range (no symbol, width < 1, margin < 0,
+// amount < 1) or memory runs out.
 bool make_symbol_svg(const QRcode* symbol, int margin, svg_side side, std::vector<unsigned char>* out,
-                     const symbol_colours& colours = {});
+                     const symbol_colours& colours = {}, bool swiss_cross = false);

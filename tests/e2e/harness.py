@@ -123,3 +123,19 @@ def main(argv):
 def failfast_flag():
     """unittest's -f when a mutation run asks to stop at the first failure."""
     return ["-f"] if os.environ.get("TESSEL_TEST_FAILFAST") == "1" else []
+
+
+
+def cross_misses(grey, first, side, slack):
+    """The pixels (x, y) of grey (rows, 0 black to 255 white) inside the Swiss cross that are not its grey there,
+    but for those with an edge nearer than slack to their centre. The modules span side pixels from pixel first on."""
+    k, c, s = side / 46, first + side / 2, slack - 1e-6
+
+    def level(x, y):  # a white square of 7 mm in 46, a black one of 6 mm, white bars 7/6 by 35/9 mm
+        near, far = sorted((abs(x - c), abs(y - c)))
+        return None if far >= 3.5 * k else 0 if far < 3 * k and not (near < 7 / 12 * k and far < 35 / 18 * k) else 255
+
+    span = range(int(c - 3.5 * k) - 1, int(c + 3.5 * k) + 2)
+    return [(x, y) for y in span for x in span
+            if len(seen := {level(x + 0.5 + a, y + 0.5 + b) for a in (-s, 0, s) for b in (-s, 0, s)}) == 1
+            and None not in seen and abs(grey[y][x] - seen.pop()) > 64]

@@ -1,6 +1,7 @@
 #include "pngwriter/png_symbol_writer.h"
 
 #include "settings/run_settings.h"
+#include "settings/swiss_cross.h"
 
 #include <climits>
 #include <cstdio>
@@ -8,6 +9,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <png.h>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -89,6 +91,12 @@ TEST(SymbolRows, ModulesBecomeDotSizeBlackBitsMsbFirst)
     EXPECT_EQ(row[5], 0xFF);
     EXPECT_EQ(row[24], 0x00);
     EXPECT_EQ(row[25], 0xFF);
+}
+
+TEST(SymbolRows, TheSwissCrossRoundsEachInsetToAWholePixelHalvesInwards)
+{
+    const swiss_cross_insets in = swiss_cross_layout(46);  // exact: 19.5, 20, 22.42, 21.06
+    EXPECT_EQ(std::tuple(in.white, in.black, in.bar_side, in.bar_end), std::tuple(20, 20, 22, 21));
 }
 
 struct decoded {
@@ -192,6 +200,7 @@ TEST_F(SymbolFile, FailuresAreReportedWithTheirCodes)
 
     // Each allocation in turn fails (where malloc can): a whole file, or a failure.
     run_settings.margin = 4;
+    run_settings.swiss_cross = 1;  // one more row buffer
     ASSERT_EQ(write_symbol_png(&s.code, big.c_str()), 0);
     const std::vector<uint8_t> pixels = read_back(big.c_str()).grey;
     for (int k = 0, left = -1; left < 0; ++k) {

@@ -93,6 +93,31 @@ TEST(EmfWriter, ColoursAreBrushesOfTheMetafileDeletedBeforeItsEnd)
     }
 }
 
+TEST(EmfWriter, TheSwissCrossLiesOnWholeUnitsOverTheModules)
+{
+    std::vector<unsigned char> modules(21 * 21, 0x81), emf;
+    const QRcode symbol{1, 21, modules.data()};
+    ASSERT_TRUE(make_symbol_emf(&symbol, 1, 46.0, &emf, {}, true));
+    std::vector<uint32_t> types, corners;  // corners 0 and 2 of each polygon after the modules'
+    for (std::size_t at = 0, size = 8; size >= 8 && at + 8 <= emf.size(); at += size) {
+        size = u32(emf, at + 4);
+        types.push_back(u32(emf, at));
+        for (std::size_t p = at + 32 + 4 * std::size_t{u32(emf, at + 24)}; types.size() > 6 && types.back() == 8 && p < at + size; p += 32)
+            corners.insert(corners.end(), {u32(emf, p), u32(emf, p + 4), u32(emf, p + 16), u32(emf, p + 20)});
+    }
+    EXPECT_EQ((std::pair{u32(emf, 48), u32(emf, 52)}), (std::pair{static_cast<uint32_t>(emf.size()), 13u}));
+    EXPECT_EQ(types, (std::vector<uint32_t>{1, 37, 37, 8, 37, 8, 37, 8, 37, 8, 37, 8, 14}));
+    // 1656 units a module; white square, black square, the bars as three boxes
+    // that do not overlap (GDI's alternate fill would leave an overlap out).
+    const auto at = [](uint32_t inset) { return 1656 + 21 * inset; };
+    EXPECT_EQ(corners, (std::vector<uint32_t>{at(702), at(702), at(954), at(954), at(720), at(720), at(936), at(936),
+                                              at(758), at(807), at(898), at(849), at(807), at(758), at(849), at(807),
+                                              at(807), at(849), at(849), at(898)}));
+    const std::size_t bars = emf.size() - 20 - 140;  // the bars' set, inclusive bounds around both bars
+    EXPECT_EQ((std::vector<uint32_t>{u32(emf, bars + 8), u32(emf, bars + 12), u32(emf, bars + 16), u32(emf, bars + 20)}),
+              (std::vector<uint32_t>{at(758), at(758), at(898) - 1, at(898) - 1}));
+}
+
 TEST(EmfWriter, RefusesBadArgumentsAndLeavesNothing)
 {
     std::vector<unsigned char> modules(21 * 21, 0x81);

@@ -25,6 +25,16 @@ TEST(SvgWriter, DrawsEachRunOfDarkModulesAsOneRelativeSubpath)
     EXPECT_FALSE(make_symbol_svg(&symbol, -1, svg_side{21, false}, &out));
     EXPECT_TRUE(out.empty());
     EXPECT_FALSE(make_symbol_svg(&symbol, 0, svg_side{0, true}, &out));
+
+    // The Swiss cross over the modules, in a viewport of 1656 units a side.
+    ASSERT_TRUE(make_symbol_svg(&symbol, 2, svg_side{7000, true}, &out, {}, true));
+    const std::string text(out.begin(), out.end());
+    EXPECT_EQ(text.substr(text.rfind("v1h-1z")),
+              "v1h-1z\"/>\n<svg x=\"2\" y=\"2\" width=\"3\" height=\"3\" viewBox=\"0 0 1656 1656\">\n"
+              "<rect x=\"702\" y=\"702\" width=\"252\" height=\"252\" fill=\"#fff\"/>\n"
+              "<rect x=\"720\" y=\"720\" width=\"216\" height=\"216\" fill=\"#000\"/>\n"
+              "<rect x=\"758\" y=\"807\" width=\"140\" height=\"42\" fill=\"#fff\"/>\n"
+              "<rect x=\"807\" y=\"758\" width=\"42\" height=\"140\" fill=\"#fff\"/>\n</svg>\n</svg>\n");
 }
 
 }  // namespace
