@@ -34,7 +34,7 @@ bool command_line_asks_for_text(const char* command_line);
 // -h, else the code of the first failure (1101-1106). Opens "Tessel.log" when it is not open and leaves it open for
 // later runs; otherwise as run_command_line. For the programs.
 int tessel_main(const char* command_line, name_text names = name_text::native,
-                line_text text = line_text::bytes);
+                line_text kind = line_text::bytes);
 
 // One run of command_line (nullptr: an empty one) with the run log as it
 // stands, open or not. Every message goes to the run log; no temporary file
@@ -44,7 +44,7 @@ int tessel_main(const char* command_line, name_text names = name_text::native,
 // log flushed and nothing else held. Not reentrant: the state is
 // process-wide, so calls must not overlap.
 int run_command_line(const char* command_line, name_text names = name_text::native,
-                     line_text text = line_text::bytes);
+                     line_text kind = line_text::bytes);
 
 // The same run with the data given as bytes. switches (nullptr or "": none)
 // goes through the tokenizer and the switch pass, and may hold no data token

@@ -87,16 +87,10 @@ QRcode* encode_logged(const char* data, std::size_t size)
     return within_payload_version(symbol);
 }
 
-// -t txt: the bytes themselves, to file_name or into *memory when given. Holds
-// nothing that an exception (memory running out) would leak.
-int put_text(const char* data, std::size_t size, const char* file_name,
-             std::vector<unsigned char>* memory)
+// -t txt: the bytes themselves, to file_name.
+int put_text(const char* data, std::size_t size, const char* file_name)
 {
-    std::vector<unsigned char> bytes(data, data + size);
-    if (memory == nullptr)
-        return write_image_file(file_name, bytes);
-    memory->swap(bytes);
-    return result_ok;
+    return write_image_file(file_name, std::vector<unsigned char>(data, data + size));
 }
 
 }  // namespace
@@ -108,7 +102,7 @@ int write_single(const char* data, std::size_t size, const char* file_name, cons
         return result_encode_refused;
     if (run_settings.image_type == image_txt) {
         QRcode_free(symbol);
-        return put_text(data, size, file_name, nullptr);
+        return put_text(data, size, file_name);
     }
     const int result = write_symbol_file(symbol, file_name, temp_name);
     QRcode_free(symbol);
@@ -123,7 +117,8 @@ int make_single_image(const char* data, std::size_t size, std::vector<unsigned c
         return result_encode_refused;
     if (run_settings.image_type == image_txt) {
         QRcode_free(symbol);
-        return put_text(data, size, nullptr, out);
+        out->assign(data, data + size);
+        return result_ok;
     }
     const int result = make_symbol_image(symbol, out);
     QRcode_free(symbol);
@@ -197,7 +192,7 @@ int write_structured(const char* data, std::size_t size, const char* file_name,
     // The text of a series is the data the whole series holds: one file.
     if (run_settings.image_type == image_txt) {
         QRcode_List_free(list);
-        return put_text(data, size, file_name, nullptr);
+        return put_text(data, size, file_name);
     }
     const char* suffix = image_suffix();
     char name[260];

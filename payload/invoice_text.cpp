@@ -1,5 +1,7 @@
 #include "payload/invoice_text.h"
 
+#include <algorithm>
+
 bool date_exists(int day, int month, int year)
 {
     if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1)
@@ -32,11 +34,7 @@ bool is_digit(char c)
 
 bool all_digits(std::string_view text)
 {
-    for (const char c : text) {
-        if (!is_digit(c))
-            return false;
-    }
-    return true;
+    return std::all_of(text.begin(), text.end(), is_digit);
 }
 
 bool is_alphanumeric(char c)

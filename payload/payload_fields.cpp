@@ -7,11 +7,9 @@
 
 std::string_view payload_fields::value(std::string_view name) const
 {
-    for (const payload_field& field : items) {
-        if (field.name == name)
-            return field.value;
-    }
-    return {};
+    const auto found =
+        std::find_if(items.begin(), items.end(), [&](const payload_field& field) { return field.name == name; });
+    return found != items.end() ? found->value : std::string_view{};
 }
 
 int split_payload_fields(std::string_view data, payload_fields* out)

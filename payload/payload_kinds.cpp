@@ -44,11 +44,9 @@ int shown(std::string_view text)
 
 const payload_field_rule* rule_named(payload_field_rules rules, std::string_view name)
 {
-    for (const payload_field_rule& rule : rules) {
-        if (name == rule.name)
-            return &rule;
-    }
-    return nullptr;
+    const auto found =
+        std::find_if(rules.begin(), rules.end(), [&](const payload_field_rule& rule) { return name == rule.name; });
+    return found != rules.end() ? &*found : nullptr;
 }
 
 int check_names(const payload_kind& kind, const payload_fields& fields)
@@ -71,11 +69,12 @@ int check_names(const payload_kind& kind, const payload_fields& fields)
             }
         }
     }
-    for (const payload_field_rule& rule : rules) {
-        if (rule.required && !fields.has(rule.name)) {
-            log_message("Falta el campo obligatorio: %s", rule.name);
-            return result_bad_command;
-        }
+    const auto missing = std::find_if(rules.begin(), rules.end(), [&](const payload_field_rule& rule) {
+        return rule.required && !fields.has(rule.name);
+    });
+    if (missing != rules.end()) {
+        log_message("Falta el campo obligatorio: %s", missing->name);
+        return result_bad_command;
     }
     return result_ok;
 }

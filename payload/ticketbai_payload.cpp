@@ -4,6 +4,7 @@
 #include "payload/invoice_text.h"
 #include "payload/payload_kinds.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 
@@ -30,17 +31,15 @@ int check_id(std::string_view id)
     if (id.size() != 39 || id.substr(0, 5) != "TBAI-" || id[14] != '-' || id[21] != '-' ||
         id[35] != '-')
         return refuse_field("id", "TBAI-NIF-DDMMAA-firma-CRC, 39 caracteres");
-    for (const char c : id.substr(5, 9)) {
-        if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z')))
-            return refuse_field("id", "el NIF son 9 d\xEDgitos o letras may\xFAsculas");
-    }
+    const std::string_view nif = id.substr(5, 9);
+    if (!std::all_of(nif.begin(), nif.end(), [](char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z'); }))
+        return refuse_field("id", "el NIF son 9 d\xEDgitos o letras may\xFAsculas");
     if (!date_exists(digits_value(id.substr(15, 2)), digits_value(id.substr(17, 2)),
                      2000 + digits_value(id.substr(19, 2))))
         return refuse_field("id", "la fecha DDMMAA no existe");
-    for (const char c : id.substr(22, 13)) {
-        if (!base64_character(c))
-            return refuse_field("id", "la firma son 13 caracteres de Base64");
-    }
+    const std::string_view signature = id.substr(22, 13);
+    if (!std::all_of(signature.begin(), signature.end(), base64_character))
+        return refuse_field("id", "la firma son 13 caracteres de Base64");
     if (digits_value(id.substr(id_crc_at, 3)) != tbai_crc8(id.substr(0, id_crc_at)))
         return refuse_field("id", "el CRC no corresponde");
     return result_ok;

@@ -4,6 +4,7 @@
 #include "payload/invoice_text.h"
 #include "payload/payload_kinds.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -17,22 +18,15 @@ bool nif_is_valid(std::string_view nif)
 {
     if (nif.size() != 9)
         return false;
-    for (const char c : nif) {
-        if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z')))
-            return false;
-    }
-    return true;
+    return std::all_of(nif.begin(), nif.end(),
+                       [](char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z'); });
 }
 
 bool numserie_is_valid(std::string_view numserie)
 {
     if (numserie.size() > 60)
         return false;
-    for (const char c : numserie) {
-        if (c < 32 || c > 126)
-            return false;
-    }
-    return true;
+    return std::all_of(numserie.begin(), numserie.end(), [](char c) { return c >= 32 && c <= 126; });
 }
 
 // DD-MM-AAAA, a day that exists.

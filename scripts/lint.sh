@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Static analysis of the system's own code (settings, frontend, runlog, util, pngwriter,
+# Static analysis of the system's own code (settings, payload, frontend, runlog, util, pngwriter,
 # bmpconv, platform/posix, png2bmp, batch, library; not the tests): clang-tidy 14 with the
 # checked-in .clang-tidy, and cppcheck. Both work from the compile commands of
 # a clang configuration in build-lint/ (configured only, nothing is built).
@@ -20,7 +20,7 @@ cmake -S "$root" -B "$build" "${generator[@]}" \
   -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
   -DCMAKE_EXPORT_COMPILE_COMMANDS=ON -DTESSEL_TESTS=OFF >/dev/null
 
-own_code="$root/(settings|frontend|runlog|util|pngwriter|bmpconv|vectorwriter|platform/posix|png2bmp|batch|library)/"
+own_code="$root/(settings|payload|frontend|runlog|util|pngwriter|bmpconv|vectorwriter|platform/posix|png2bmp|batch|library)/"
 failed=()
 
 echo "lint: clang-tidy"

@@ -102,8 +102,9 @@ TEST(EmfWriter, TheSwissCrossLiesOnWholeUnitsOverTheModules)
     for (std::size_t at = 0, size = 8; size >= 8 && at + 8 <= emf.size(); at += size) {
         size = u32(emf, at + 4);
         types.push_back(u32(emf, at));
-        for (std::size_t p = at + 32 + 4 * std::size_t{u32(emf, at + 24)}; types.size() > 6 && types.back() == 8 && p < at + size; p += 32)
-            corners.insert(corners.end(), {u32(emf, p), u32(emf, p + 4), u32(emf, p + 16), u32(emf, p + 20)});
+        if (types.size() > 6 && types.back() == 8)
+            for (std::size_t p = at + 32 + 4 * std::size_t{u32(emf, at + 24)}; p < at + size; p += 32)
+                corners.insert(corners.end(), {u32(emf, p), u32(emf, p + 4), u32(emf, p + 16), u32(emf, p + 20)});
     }
     EXPECT_EQ((std::pair{u32(emf, 48), u32(emf, 52)}), (std::pair{static_cast<uint32_t>(emf.size()), 13u}));
     EXPECT_EQ(types, (std::vector<uint32_t>{1, 37, 37, 8, 37, 8, 37, 8, 37, 8, 37, 8, 14}));
