@@ -14,6 +14,7 @@
 #include "settings/run_settings.h"
 #include "util/utf8_text.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstring>
@@ -55,12 +56,10 @@ int refuse_data_in_switches(char** tokens, int count)
 
 bool asks_for_text(char** tokens, int count)
 {
-    for (int i = 0; i < count; ++i) {
-        const char letter = tokens[i][0] == '-' ? tokens[i][1] : '\0';
-        if (letter == 'u' || letter == 'U' || letter == 'p' || letter == 'P')
-            return true;
-    }
-    return false;
+    return std::any_of(tokens, tokens + count, [](const char* token) {
+        const char letter = token[0] == '-' ? token[1] : '\0';
+        return letter == 'u' || letter == 'U' || letter == 'p' || letter == 'P';
+    });
 }
 
 // Makes the UTF-8 tokens of a command line ANSI in place, all but the data
@@ -86,7 +85,8 @@ int make_tokens_ansi(char** tokens, int count)
         // No code page takes more bytes for a character than UTF-8 does.
         if (made != ansi_conversion::exact || ansi.size() > size)
             return tessel_refuse_command_line(command_line_refusal::not_representable);
-        std::memcpy(token, ansi.c_str(), ansi.size() + 1);
+        std::memcpy(token, ansi.data(), ansi.size());
+        token[ansi.size()] = '\0';
     }
     return result_ok;
 }

@@ -62,6 +62,7 @@ def payload_refusals():
         (["-p", "VeriFactu", "-w", "40.001", "-t", "svg", "-o", "a.svg", "X"], width % b"verifactu" + b"de 30 a 40 mm"),
         (["-p", "ticketbai", "-w", "29.999", "-d", "300", "-o", "a.png", "X"], width % b"ticketbai" + b"de 30 a 40 mm"),
         (["-p", "swiss", "-w", "45", "-t", "emf", "-o", "a.emf", "X"], width % b"swiss" + b"el est\xe1ndar fija 46 mm"),
+        (["-p", "swiss", "-b", "FFFFFF00", "-o", "a.png", "X"], b"-p swiss no admite -f ni -b: el est\xe1ndar fija negro sobre blanco"),
         (vf(VF, "nif=1\\n\\nnif"), b"L\xednea sin '=' en los campos: nif"), (vf("nif=", "NIF="), b"Campo desconocido para -p verifactu: NIF"),
         (vf("fecha=", "nif=2\\nfecha="), b"Campo repetido: nif"), (vf("numserie=A-1", "numserie="), b"Falta el campo obligatorio: numserie"),
         (vf("A-1", "\\xC3"), b"Campo numserie: texto UTF-8 mal formado"),

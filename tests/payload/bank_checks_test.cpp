@@ -33,7 +33,7 @@ TEST(PayloadBankChecks, BicQrIbanReferencesAndCountries)
         {bic, {"BHBLDEHHX", false}}, {bic, {"BHBLDEH", false}}, {bic, {"bhbldehh", false}},
         {qr_iban, {"CH4431999123000889012", true}}, {qr_iban, {"CH0030000", true}}, {qr_iban, {"CH0031999", true}},
         {qr_iban, {"CH0029999", false}}, {qr_iban, {"CH0032000", false}}, {qr_iban, {"CH003000", false}},
-        {qr_iban, {"CH00300X0", false}}, {qrr, {"210000000003139471430009017", true}},
+        {qr_iban, {"CH00300X0", false}}, {qr_iban, {"CH003000A", false}}, {qrr, {"210000000003139471430009017", true}},
         {qrr, {"310014000183100197799111196", true}}, {qrr, {"210000000003139471430009018", false}},
         {qrr, {"000000000000000000000000000", false}}, {qrr, {"21000000000313947143000901", false}},
         {qrr, {"2100000000031394714300090170", false}}, {qrr, {"21000000000313947143000901A", false}},
@@ -79,7 +79,7 @@ TEST(PayloadBankChecks, SwissListAndEpcLatinSets)
         {"\xC5\x8B\xE2\x80\x95", 7, "\xBF\xBD", npos},   // ŋ ― in ISO 8859-10
         {"a\xE2\x82\xAC\xC5\xB8", 8, "a\xA4\xBE", npos}, // € Ÿ in ISO 8859-15
         {"ab\xE2\x82\xAC", 2, "", 2}, {"\xC2\x80", 2, "", 0}, {"\xEF\xBF\xBD", 6, "", 0}, {"\xC3\xA4", 5, "", 0},
-        {"ok\xC3", 8, "", 2}};
+        {"ok\xC3", 8, "", 2}, {"\x7F", 2, "\x7F", npos}};
     for (const auto& [utf8, set, bytes, at] : latin) {
         std::string out;
         EXPECT_EQ(utf8_to_epc_latin(utf8, set, &out), at) << utf8;
