@@ -136,6 +136,10 @@ VECTORS = [
     ("wifi", [("security", "sae"), ("ssid", "s" * 32), ("password", "p")], b"WIFI:T:SAE;S:" + b"s" * 32 + b";P:p;;"),
     ("wifi", [("ssid", "n"), ("password", "0" * 62 + "aF")], b"WIFI:T:WPA;S:n;P:" + b"0" * 62 + b"aF;;"),
     ("wifi", [("ssid", "Bar, Caf\u00e9"), ("hidden", "false")], "WIFI:T:nopass;S:Bar\\, Caf\u00e9;;".encode()),
+    # AEAT's rule writes a space as '+'.
+    ("verifactu", [("nif", "89890001K"), ("numserie", "A B/1"), ("fecha", "01-01-2024"), ("importe", "1")],
+     b"https://www2.agenciatributaria.gob.es/wlpl/TIKE-CONT/ValidarQR?nif=89890001K&numserie=A+B%2F1"
+     b"&fecha=01-01-2024&importe=1"),
 ]
 
 
@@ -175,6 +179,7 @@ REFUSALS = [(kind, fields, b"Campo %s inv\xe1lido: %s" % (name.encode(), rule) i
     ("epc", changed(EPC, reference=RF, text="t"), "text", b"no se admite junto con reference"),
     ("epc", changed(EPC, reference="RF19539007547034"), "reference", b"referencia RF con " + CHECK97),
     ("epc", changed(EPC, name="x" * 71), "name", b"m\xe1ximo 70 caracteres"),
+    ("epc", changed(EPC, text="x" * 141), "text", b"m\xe1ximo 140 caracteres"),
     ("epc", changed(EPC, charset="2", name="10 \u20ac"), "name", b"car\xe1cter que el juego de caracteres 2 no tiene"),
     ("epc", changed(EPC, information="a\tb"), "information", CONTROL),
     ("epc", changed(EPC, name="\u00e4" * 70, text="\u00e4" * 75), None,
@@ -184,6 +189,7 @@ REFUSALS = [(kind, fields, b"Campo %s inv\xe1lido: %s" % (name.encode(), rule) i
     ("swiss", changed(SWISS, creditor_town="B "), "creditor_town", PADDED),
     ("swiss", changed(SWISS, debtor_street=" C"), "debtor_street", PADDED),
     ("swiss", changed(SWISS, creditor_town="b" * 36), "creditor_town", b"m\xe1ximo 35 caracteres"),
+    ("swiss", changed(SWISS, creditor_building="1" * 17), "creditor_building", b"m\xe1ximo 16 caracteres"),
     ("swiss", changed(SWISS, message="m" * 100, billing="//" + "b" * 39), "billing",
      b"message y billing suman m\xe1s de 140 caracteres"),
     ("swiss", changed(SWISS, billing="/S1/01"), "billing", BILLING),

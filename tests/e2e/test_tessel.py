@@ -74,6 +74,7 @@ def payload_refusals():
         (tb("-237", "-238"), field(b"id", b"el CRC no corresponde")),
         (tb("6Y", "6y"), field(b"id", b"el NIF son 9 d\xedgitos o letras may\xfasculas")),
         (tb("251019", "310219"), field(b"id", b"la fecha DDMMAA no existe")),
+        (tb("251019", "290220"), field(b"id", b"el CRC no corresponde")),  # a date that exists in 2020 only
         (tb("btF", "b.F"), field(b"id", b"la firma son 13 caracteres de Base64")),
         (tb("nf=1", "s=" + "\xC3\xA9" * 21 + "\\nnf=1"), field(b"s", text20)),
         (tb("nf=1", "nf=1\\t"), field(b"nf", text20)), (tb("nf=1", "nf=1\\x7F"), field(b"nf", text20)),
@@ -175,7 +176,7 @@ class Validation(TesselCase):
             (["-e", "26", "-o", "a.png", b"ok\xc0\xaf"], not_utf8(3)),
             (["-o", "a.png", "X", "-k", "-u"], b"-u y -k no se pueden combinar: -u es texto UTF-8 y -k es Shift-JIS"),
             (["-u", "-s", "-v", "2", "-o", "a.png", "Pe\u00f1a"], SERIES_ECI),
-            (["-e", "3", "-s", "-v", "2", "-o", "a.png", "X"], SERIES_ECI),
+            (["-e", "0", "-s", "-v", "2", "-o", "a.png", "X"], SERIES_ECI),
             # A long value's message is cut at the 2048-byte message buffer.
             (["-l", "x" * 3000, "-o", "a.png", "X"], (b"Nivel Inv\xe1lido: " + b"x" * 3000)[:2047]),
         ] + payload_refusals()
