@@ -134,9 +134,11 @@ VECTORS = [
     ("wifi", [("security", "nopass"), ("ssid", "SSID"), ("password", "secret"), ("hidden", "true")],
      b"WIFI:T:nopass;S:SSID;P:secret;H:true;;"),
     ("wifi", [("security", "sae"), ("ssid", "s" * 32), ("password", "p")], b"WIFI:T:SAE;S:" + b"s" * 32 + b";P:p;;"),
-    ("wifi", [("ssid", "n"), ("password", "0" * 62 + "aF")], b"WIFI:T:WPA;S:n;P:" + b"0" * 62 + b"aF;;"),
+    ("wifi", [("ssid", "n"), ("password", "9" * 62 + "aF")], b"WIFI:T:WPA;S:n;P:" + b"9" * 62 + b"aF;;"),
     ("wifi", [("ssid", "Bar, Caf\u00e9"), ("hidden", "false")], "WIFI:T:nopass;S:Bar\\, Caf\u00e9;;".encode()),
-    # AEAT's rule writes a space as '+'.
+    # TicketBAI writes a space as %20, AEAT's rule as '+'.
+    ("ticketbai", [("id", "TBAI-00000006Y-251019-btFpwP8dcLGAF-237"), ("nf", "A 1"), ("i", "4.70"), ("provincia", "araba")],
+     b"https://ticketbai.araba.eus/tbai/qrtbai/?id=TBAI-00000006Y-251019-btFpwP8dcLGAF-237&nf=A%201&i=4.70&cr=022"),
     ("verifactu", [("nif", "89890001K"), ("numserie", "A B/1"), ("fecha", "01-01-2024"), ("importe", "1")],
      b"https://www2.agenciatributaria.gob.es/wlpl/TIKE-CONT/ValidarQR?nif=89890001K&numserie=A+B%2F1"
      b"&fecha=01-01-2024&importe=1"),

@@ -75,6 +75,8 @@ def payload_refusals():
         (tb("6Y", "6y"), field(b"id", b"el NIF son 9 d\xedgitos o letras may\xfasculas")),
         (tb("251019", "310219"), field(b"id", b"la fecha DDMMAA no existe")),
         (tb("251019", "290220"), field(b"id", b"el CRC no corresponde")),  # a date that exists in 2020 only
+        (tb("nf=1", "nf=\x1f1"), field(b"nf", b"hasta 20 caracteres, sin caracteres de control")),
+        (tb("nf=1", "nf=" + "1" * 21), field(b"nf", b"hasta 20 caracteres, sin caracteres de control")),
         (tb("btF", "b.F"), field(b"id", b"la firma son 13 caracteres de Base64")),
         (tb("nf=1", "s=" + "\xC3\xA9" * 21 + "\\nnf=1"), field(b"s", text20)),
         (tb("nf=1", "nf=1\\t"), field(b"nf", text20)), (tb("nf=1", "nf=1\\x7F"), field(b"nf", text20)),
