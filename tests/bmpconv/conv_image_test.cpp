@@ -64,6 +64,8 @@ TEST(ConvImageAlloc, RefusesSizesThatDoNotFitAndHoldsNothing)
     ConvImage big_palette = header(4, 4, 8);
     big_palette.palette_count = 300;
     EXPECT_EQ(conv_image_alloc(&big_palette), 0);
+    // Rows of whole 32-bit words need no padding: 4 of them reach 2^31 - 16 bytes.
+    EXPECT_TRUE(conv_image_fits(UINT32_MAX - 31, 4, 1));
 }
 
 }  // namespace
