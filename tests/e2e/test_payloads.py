@@ -182,6 +182,7 @@ REFUSALS = [(kind, fields, b"Campo %s inv\xe1lido: %s" % (name.encode(), rule) i
     ("epc", changed(EPC, reference="RF19539007547034"), "reference", b"referencia RF con " + CHECK97),
     ("epc", changed(EPC, name="x" * 71), "name", b"m\xe1ximo 70 caracteres"),
     ("epc", changed(EPC, text="x" * 141), "text", b"m\xe1ximo 140 caracteres"),
+    ("epc", changed(EPC, reference="1" * 36), "reference", b"m\xe1ximo 35 caracteres"),
     ("epc", changed(EPC, charset="2", name="10 \u20ac"), "name", b"car\xe1cter que el juego de caracteres 2 no tiene"),
     ("epc", changed(EPC, information="a\tb"), "information", CONTROL),
     ("epc", changed(EPC, name="\u00e4" * 70, text="\u00e4" * 75), None,
