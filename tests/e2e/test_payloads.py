@@ -134,7 +134,7 @@ VECTORS = [
     ("wifi", [("security", "nopass"), ("ssid", "SSID"), ("password", "secret"), ("hidden", "true")],
      b"WIFI:T:nopass;S:SSID;P:secret;H:true;;"),
     ("wifi", [("security", "sae"), ("ssid", "s" * 32), ("password", "p")], b"WIFI:T:SAE;S:" + b"s" * 32 + b";P:p;;"),
-    ("wifi", [("ssid", "n"), ("password", "9" * 62 + "aF")], b"WIFI:T:WPA;S:n;P:" + b"9" * 62 + b"aF;;"),
+    ("wifi", [("ssid", "n"), ("password", "9" * 61 + "afF")], b"WIFI:T:WPA;S:n;P:" + b"9" * 61 + b"afF;;"),
     ("wifi", [("ssid", "Bar, Caf\u00e9"), ("hidden", "false")], "WIFI:T:nopass;S:Bar\\, Caf\u00e9;;".encode()),
     # TicketBAI writes a space as %20, AEAT's rule as '+'.
     ("ticketbai", [("id", "TBAI-00000006Y-251019-btFpwP8dcLGAF-237"), ("nf", "A 1"), ("i", "4.70"), ("provincia", "araba")],
