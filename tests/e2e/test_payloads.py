@@ -95,9 +95,9 @@ VECTORS = [
      b"UV;UltraPay005;12345\nXY;XYService;54321"),
     ("swiss", [("iban", "CH9300762011623852957"), ("creditor_name", "A"), ("creditor_postcode", "1000"),
                ("creditor_town", "B"), ("creditor_country", "LI"), ("amount", "0"), ("currency", "EUR"),
-               ("message", "NICHT ZUR ZAHLUNG VERWENDEN")],
+               ("message", "NICHT ZUR ZAHLUNG VERWENDEN"), ("billing", "//S1")],
      b"SPC\n0200\n1\nCH9300762011623852957\nS\nA\n\n\n1000\nB\nLI\n" + b"\n" * 7 + b"0.00\nEUR\n" + b"\n" * 7
-     + b"NON\n\nNICHT ZUR ZAHLUNG VERWENDEN\nEPD"),
+     + b"NON\n\nNICHT ZUR ZAHLUNG VERWENDEN\nEPD\n//S1"),
     # vCard 3.0: CR LF after every line, trailing empty components of N left out.
     ("vcard", [("family_name", "Mustermann"), ("given_name", "Max")],
      b"BEGIN:VCARD\r\nVERSION:3.0\r\nN:Mustermann;Max\r\nFN:Max Mustermann\r\nEND:VCARD\r\n"),
@@ -139,9 +139,13 @@ VECTORS = [
     # TicketBAI writes a space as %20, AEAT's rule as '+'.
     ("ticketbai", [("id", "TBAI-00000006Y-251019-btFpwP8dcLGAF-237"), ("nf", "A 1"), ("i", "4.70"), ("provincia", "araba")],
      b"https://ticketbai.araba.eus/tbai/qrtbai/?id=TBAI-00000006Y-251019-btFpwP8dcLGAF-237&nf=A%201&i=4.70&cr=022"),
-    ("verifactu", [("nif", "89890001K"), ("numserie", "A B/1"), ("fecha", "01-01-2024"), ("importe", "1")],
-     b"https://www2.agenciatributaria.gob.es/wlpl/TIKE-CONT/ValidarQR?nif=89890001K&numserie=A+B%2F1"
+    ("verifactu", [("nif", "89890001K"), ("numserie", "A B/1*~"), ("fecha", "01-01-2024"), ("importe", "1")],
+     b"https://www2.agenciatributaria.gob.es/wlpl/TIKE-CONT/ValidarQR?nif=89890001K&numserie=A+B%2F1*%7E"
      b"&fecha=01-01-2024&importe=1"),
+    # Every edge of the signature's Base64 letters; Gipuzkoa's test address; a space as '+'.
+    ("ticketbai", [("id", "TBAI-00000006Y-251019-a0z9AZ+/bcdef-108"), ("s", "A B"), ("nf", "1"), ("i", "4.70"),
+                   ("provincia", "gipuzkoa"), ("entorno", "pruebas"), ("espacio", "+")],
+     b"https://tbai.prep.gipuzkoa.eus/qr/?id=TBAI-00000006Y-251019-a0z9AZ%2B%2Fbcdef-108&s=A+B&nf=1&i=4.70&cr=027"),
 ]
 
 
@@ -151,6 +155,7 @@ def changed(base, **changes):
 
 
 EPC = [("name", "A"), ("iban", "DE89370400440532013000")]
+TICKETBAI = [("id", "TBAI-00000006Y-251019-btFpwP8dcLGAF-237"), ("nf", "1"), ("i", "4.70"), ("provincia", "araba")]
 SWISS = [("iban", "CH9300762011623852957"), ("creditor_name", "A"), ("creditor_postcode", "1000"),
          ("creditor_town", "B"), ("creditor_country", "CH"), ("currency", "CHF")]
 QR_IBAN, QRR, RF = "CH4431999123000889012", "210000000003139471430009017", "RF18539007547034"
@@ -189,6 +194,7 @@ REFUSALS = [(kind, fields, b"Campo %s inv\xe1lido: %s" % (name.encode(), rule) i
      b"C\xf3digo EPC demasiado largo: 332 bytes, m\xe1ximo 331"),
     ("swiss", changed(SWISS, creditor_name="\u03a9"), "creditor_name",
      b"car\xe1cter fuera de la lista de la QR-factura suiza"),
+    ("swiss", SWISS[:3] + SWISS[4:], None, b"Falta el campo obligatorio: creditor_town"),
     ("swiss", changed(SWISS, creditor_town="B "), "creditor_town", PADDED),
     ("swiss", changed(SWISS, debtor_street=" C"), "debtor_street", PADDED),
     ("swiss", changed(SWISS, creditor_town="b" * 36), "creditor_town", b"m\xe1ximo 35 caracteres"),
@@ -229,6 +235,20 @@ REFUSALS = [(kind, fields, b"Campo %s inv\xe1lido: %s" % (name.encode(), rule) i
 ]]
 
 
+# (kind, fields, field, its most characters): that many are taken, one more is
+# refused. Letters beyond ASCII count as one character each, bytes for an SSID.
+DEBTOR = changed(SWISS, debtor_name="D", debtor_postcode="1", debtor_town="T", debtor_country="CH")
+LIMITS = [("epc", EPC, name, most) for name, most in
+          (("name", 70), ("reference", 35), ("text", 140), ("information", 70))] + [
+    ("swiss", DEBTOR, prefix + name, most) for prefix in ("creditor_", "debtor_")
+    for name, most in (("name", 70), ("street", 70), ("building", 16), ("postcode", 16), ("town", 35))] + [
+    ("swiss", SWISS, name, most) for name, most in
+    (("message", 140), ("billing", 140), ("alternative1", 100), ("alternative2", 100))] + [
+    ("ticketbai", changed(TICKETBAI, s="1"), name, 20) for name in ("s", "nf")] + [
+    ("verifactu", [("nif", "89890001K"), ("fecha", "01-01-2024"), ("importe", "1")], "numserie", 60),
+    ("wifi", [], "ssid", 32), ("wifi", [("ssid", "n")], "password", 63)]
+
+
 def data_token(fields):
     """One command-line token holding the fields: LF and the characters the
     tokenizer or the escapes would read are written as escapes."""
@@ -255,6 +275,21 @@ class Vectors(TesselCase):
         texts = decode_all([os.path.join(self.folder, "%d.png" % i) for i in range(len(rows))])
         for reader in READERS:
             self.assertEqual(texts[reader], [row[2].decode() for row in rows], reader)
+
+
+class Limits(TesselCase):
+    def test_each_text_takes_its_most_characters_and_refuses_one_more(self):
+        for kind, fields, name, most in LIMITS:
+            # ASCII only where the standard says so; the billing text starts with //.
+            letter = "s" if kind in ("verifactu", "wifi") else "\u00e4"
+            for length in (most, most + 1):
+                value = ("//" if name == "billing" else "") + letter * (length - (2 if name == "billing" else 0))
+                with self.subTest(kind=kind, name=name, length=length):
+                    run = self.run_tessel("-p", kind, "-t", "txt", "-o", "a.txt",
+                                          data_token(changed(fields, **{name: value})))
+                    self.assertEqual(run.status == 0, length == most, run.log)
+                    if length > most:
+                        self.assertIn(b"Campo %s inv\xe1lido: " % name.encode(), run.log)
 
 
 class Settings(TesselCase):

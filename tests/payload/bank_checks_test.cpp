@@ -29,7 +29,7 @@ TEST(PayloadBankChecks, BicQrIbanReferencesAndCountries)
     const check bic = bic_valid, qr_iban = is_qr_iban, qrr = qr_reference_valid, rf = creditor_reference_valid,
                 country = country_code_valid;
     const std::pair<check, std::pair<const char*, bool>> cases[] = {
-        {bic, {"BHBLDEHHXXX", true}}, {bic, {"BHB1DEH1", true}}, {bic, {"BHBLD1HH", false}},
+        {bic, {"BHBLDEHHXXX", true}}, {bic, {"BHB1DEH1", true}}, {bic, {"ABSAZA2J", true}}, {bic, {"BHBLD1HH", false}},
         {bic, {"BHBLDEHHX", false}}, {bic, {"BHBLDEH", false}}, {bic, {"bhbldehh", false}},
         {qr_iban, {"CH4431999123000889012", true}}, {qr_iban, {"CH0030000", true}}, {qr_iban, {"CH0031999", true}},
         {qr_iban, {"CH0029999", false}}, {qr_iban, {"CH0032000", false}}, {qr_iban, {"CH003000", false}},
