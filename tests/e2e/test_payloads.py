@@ -189,6 +189,8 @@ REFUSALS = [(kind, fields, b"Campo %s inv\xe1lido: %s" % (name.encode(), rule) i
     ("epc", changed(EPC, text="x" * 141), "text", b"m\xe1ximo 140 caracteres"),
     ("epc", changed(EPC, reference="1" * 36), "reference", b"m\xe1ximo 35 caracteres"),
     ("epc", changed(EPC, charset="2", name="10 \u20ac"), "name", b"car\xe1cter que el juego de caracteres 2 no tiene"),
+    # A four-byte character, whose last bytes must not be read as characters of their own.
+    ("epc", changed(EPC, charset="5", name="\U00010040a"), "name", b"car\xe1cter que el juego de caracteres 5 no tiene"),
     ("epc", changed(EPC, information="a\tb"), "information", CONTROL),
     ("epc", changed(EPC, name="\u00e4" * 70, text="\u00e4" * 75), None,
      b"C\xf3digo EPC demasiado largo: 332 bytes, m\xe1ximo 331"),
@@ -304,6 +306,9 @@ class Settings(TesselCase):
                 self.assertEqual((run.status, read_png(run.path("a.png"))[0]), (0, side), run.log)
         run = self.run_tessel("-p", "verifactu", "-t", "svg", "-o", "a.svg", self.V1)
         self.assertIn(b'width="41.222mm"', read_bytes(run.path("a.svg")))
+        # A kind without a standard size takes any printed width (25 modules in 20 mm).
+        run = self.run_tessel("-p", "wifi", "-w", "20", "-t", "svg", "-o", "b.svg", "ssid=n")
+        self.assertIn(b'width="26.4mm"', read_bytes(run.path("b.svg")))
 
     def test_the_last_days_and_the_largest_totals_are_accepted(self):
         for fecha, importe in [("29-02-2024", "-121.00"), ("31-07-2000", "123456789012.34"),

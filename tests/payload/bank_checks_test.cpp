@@ -12,15 +12,17 @@ TEST(PayloadBankChecks, IbanFormLengthAndCheckDigits)
     const std::pair<const char*, iban_problem> cases[] = {
         {"DE89370400440532013000", iban_ok}, {"FR1420041010050500013M02606", iban_ok},
         {"ES9121000418450200051332", iban_ok}, {"CH5800791123000889012", iban_ok},
-        {"GB82WEST12345698765432", iban_ok},  // a country without a listed length
+        {"LI21088100002324013AA", iban_ok},
+        {"GB82WEST12345698765432", iban_ok}, {"MT63MALT011000012345MTLCAST001S123", iban_ok},  // countries without a listed length
         {"DE88370400440532013000", iban_bad_check}, {"CH5800791123000889013", iban_bad_check},
         {"DE8937040044053201300", iban_bad_length}, {"CH580079112300088901", iban_bad_length},
         {"NO938601111794", iban_bad_length}, {"MT84MALT011000012345MTLCAST001S1234", iban_bad_length},
         {"de89370400440532013000", iban_bad_form}, {"D189370400440532013000", iban_bad_form},
-        {"DE8X370400440532013000", iban_bad_form}, {"DE89-370400440532013000", iban_bad_form}, {"DE8", iban_bad_form}};
+        {"DE8X370400440532013000", iban_bad_form}, {"DEX9370400440532013000", iban_bad_form}, {"DE89-370400440532013000", iban_bad_form}, {"DE8", iban_bad_form}};
     for (const auto& [iban, expected] : cases)
         EXPECT_EQ(iban_check(iban), expected) << iban;
     EXPECT_EQ(compact_identifier("de89 3704 0044 0532 0130 00"), "DE89370400440532013000");
+    EXPECT_EQ(compact_identifier("absa za2j"), "ABSAZA2J");
 }
 
 TEST(PayloadBankChecks, BicQrIbanReferencesAndCountries)
