@@ -34,8 +34,9 @@ int check_id(std::string_view id)
     const std::string_view nif = id.substr(5, 9);
     if (!std::all_of(nif.begin(), nif.end(), [](char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z'); }))
         return refuse_field("id", "el NIF son 9 d\xEDgitos o letras may\xFAsculas");
-    if (!date_exists(digits_value(id.substr(15, 2)), digits_value(id.substr(17, 2)),
-                     2000 + digits_value(id.substr(19, 2))))
+    // The year is checked on its own: 2000 plus a non-digit's -1 would be 1999.
+    const int year = digits_value(id.substr(19, 2));
+    if (year < 0 || !date_exists(digits_value(id.substr(15, 2)), digits_value(id.substr(17, 2)), 2000 + year))
         return refuse_field("id", "la fecha DDMMAA no existe");
     const std::string_view signature = id.substr(22, 13);
     if (!std::all_of(signature.begin(), signature.end(), base64_character))

@@ -146,6 +146,10 @@ VECTORS = [
     ("ticketbai", [("id", "TBAI-00000006Y-251019-a0z9AZ+/bcdef-108"), ("s", "A B"), ("nf", "1"), ("i", "4.70"),
                    ("provincia", "gipuzkoa"), ("entorno", "pruebas"), ("espacio", "+")],
      b"https://tbai.prep.gipuzkoa.eus/qr/?id=TBAI-00000006Y-251019-a0z9AZ%2B%2Fbcdef-108&s=A+B&nf=1&i=4.70&cr=027"),
+    # ISO 8859-15's euro sign, the largest amount, a purpose at both ends of A to Z, the last line.
+    ("epc", [("charset", "8"), ("name", "Caf\u00e9 \u20ac"), ("iban", "DE89370400440532013000"),
+             ("amount", "999999999.99"), ("purpose", "ZAZA"), ("text", "t"), ("information", "Hinweis")],
+     b"BCD\n002\n8\nSCT\n\nCaf\xe9 \xa4\nDE89370400440532013000\nEUR999999999.99\nZAZA\n\nt\nHinweis"),
 ]
 
 
@@ -311,7 +315,7 @@ class Settings(TesselCase):
         self.assertIn(b'width="26.4mm"', read_bytes(run.path("b.svg")))
 
     def test_the_last_days_and_the_largest_totals_are_accepted(self):
-        for fecha, importe in [("29-02-2024", "-121.00"), ("31-07-2000", "123456789012.34"),
+        for fecha, importe in [("29-02-2024", "-121.00"), ("31-08-2025", "0"), ("31-07-2000", "123456789012.34"),
                                ("31-12-0001", "-0"), ("29-02-2000", "1.")]:
             fields = data_token([("nif", "89890001K"), ("numserie", "A"), ("fecha", fecha), ("importe", importe)])
             run = self.run_tessel("-p", "verifactu", "-t", "txt", "-o", "a.txt", fields)

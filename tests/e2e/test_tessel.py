@@ -74,6 +74,7 @@ def payload_refusals():
         (tb("-237", "-238"), field(b"id", b"el CRC no corresponde")),
         (tb("6Y", "6y"), field(b"id", b"el NIF son 9 d\xedgitos o letras may\xfasculas")),
         (tb("251019", "310219"), field(b"id", b"la fecha DDMMAA no existe")),
+        (tb("251019-btFpwP8dcLGAF-237", "25101X-btFpwP8dcLGAF-047"), field(b"id", b"la fecha DDMMAA no existe")),  # its CRC right
         (tb("251019", "290220"), field(b"id", b"el CRC no corresponde")),  # a date that exists in 2020 only
         (tb("nf=1", "nf=\x1f1"), field(b"nf", b"hasta 20 caracteres, sin caracteres de control")),
         (tb("nf=1", "nf=" + "1" * 21), field(b"nf", b"hasta 20 caracteres, sin caracteres de control")),

@@ -15,6 +15,8 @@ TEST(PayloadFields, LinesSplitAtLfAndValuesKeepEveryByteAfterTheFirstEquals)
     EXPECT_FALSE(fields.has("c"));
     EXPECT_TRUE(fields.has("a"));
     EXPECT_EQ(split_payload_fields("a=1\nnothing", &fields), 1105);
+    ASSERT_EQ(split_payload_fields("d=4", &fields), 0);
+    EXPECT_EQ(fields.items.size(), 1u);
 }
 
 TEST(PayloadKinds, NamesAreFoundInAnyCaseAndNumberedFromOne)
