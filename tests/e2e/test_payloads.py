@@ -200,7 +200,6 @@ REFUSALS = [(kind, fields, b"Campo %s inv\xe1lido: %s" % (name.encode(), rule) i
      b"C\xf3digo EPC demasiado largo: 332 bytes, m\xe1ximo 331"),
     ("swiss", changed(SWISS, creditor_name="\u03a9"), "creditor_name",
      b"car\xe1cter fuera de la lista de la QR-factura suiza"),
-    ("swiss", SWISS[:3] + SWISS[4:], None, b"Falta el campo obligatorio: creditor_town"),
     ("swiss", changed(SWISS, creditor_town="B "), "creditor_town", PADDED),
     ("swiss", changed(SWISS, debtor_street=" C"), "debtor_street", PADDED),
     ("swiss", changed(SWISS, creditor_town="b" * 36), "creditor_town", b"m\xe1ximo 35 caracteres"),
@@ -239,6 +238,14 @@ REFUSALS = [(kind, fields, b"Campo %s inv\xe1lido: %s" % (name.encode(), rule) i
     ("wifi", [("ssid", "n"), ("password", "pass\u00e9word")], "password", WPA_KEY),
     ("wifi", [("ssid", "n"), ("hidden", "yes")], "hidden", b"true o false"),
 ]]
+# Each kind without one of its required fields, and with a field it does not have.
+BASES = [("verifactu", VECTORS[1][1], ("nif", "numserie", "fecha", "importe")),
+         ("ticketbai", TICKETBAI, ("id", "nf", "i", "provincia")), ("epc", EPC, ("name", "iban")),
+         ("swiss", SWISS, ("iban", "creditor_name", "creditor_postcode", "creditor_town", "creditor_country",
+                           "currency")), ("vcard", [("given_name", "Ana")], ()), ("wifi", [("ssid", "n")], ("ssid",))]
+REFUSALS += [(kind, [field for field in fields if field[0] != name], b"Falta el campo obligatorio: " + name.encode())
+             for kind, fields, required in BASES for name in required]
+REFUSALS += [(kind, fields + [("x", "1")], b"Campo desconocido para -p %s: x" % kind.encode()) for kind, fields, _ in BASES]
 
 
 # (kind, fields, field, its most characters): that many are taken, one more is
