@@ -143,9 +143,9 @@ VECTORS = [
      b"https://www2.agenciatributaria.gob.es/wlpl/TIKE-CONT/ValidarQR?nif=89890001K&numserie=A+B%2F1*%7E"
      b"&fecha=01-01-2024&importe=1"),
     # Every edge of the NIF's and the signature's letters; Gipuzkoa's test address; a space as '+'.
-    ("ticketbai", [("id", "TBAI-A0000000Z-251019-a0z9AZ+/bcdef-089"), ("s", "A B"), ("nf", "1"), ("i", "4.70"),
+    ("ticketbai", [("id", "TBAI-A0000009Z-251019-a0z9AZ+/bcdef-072"), ("s", "A B"), ("nf", "1"), ("i", "4.70"),
                    ("provincia", "gipuzkoa"), ("entorno", "pruebas"), ("espacio", "+")],
-     b"https://tbai.prep.gipuzkoa.eus/qr/?id=TBAI-A0000000Z-251019-a0z9AZ%2B%2Fbcdef-089&s=A+B&nf=1&i=4.70&cr=074"),
+     b"https://tbai.prep.gipuzkoa.eus/qr/?id=TBAI-A0000009Z-251019-a0z9AZ%2B%2Fbcdef-072&s=A+B&nf=1&i=4.70&cr=201"),
     # ISO 8859-15's euro sign, the largest amount, a purpose at both ends of A to Z, the last line.
     ("epc", [("charset", "8"), ("name", "Caf\u00e9 \u20ac"), ("iban", "DE89370400440532013000"),
              ("amount", "999999999.99"), ("purpose", "ZAZA"), ("text", "t"), ("information", "Hinweis")],
@@ -258,7 +258,7 @@ LIMITS = [("epc", EPC, name, most) for name, most in
     ("swiss", SWISS, name, most) for name, most in
     (("message", 140), ("billing", 140), ("alternative1", 100), ("alternative2", 100))] + [
     ("ticketbai", changed(TICKETBAI, s="1"), name, 20) for name in ("s", "nf")] + [
-    ("verifactu", [("nif", "89890001K"), ("fecha", "01-01-2024"), ("importe", "1")], "numserie", 60),
+    ("verifactu", [("nif", "Z0000009A"), ("fecha", "01-01-2024"), ("importe", "1")], "numserie", 60),
     ("wifi", [], "ssid", 32), ("wifi", [("ssid", "n")], "password", 63)]
 
 
