@@ -150,6 +150,7 @@ VECTORS = [
     ("epc", [("charset", "8"), ("name", "Caf\u00e9 \u20ac"), ("iban", "DE89370400440532013000"),
              ("amount", "999999999.99"), ("purpose", "ZAZA"), ("text", "t"), ("information", "Hinweis")],
      b"BCD\n002\n8\nSCT\n\nCaf\xe9 \xa4\nDE89370400440532013000\nEUR999999999.99\nZAZA\n\nt\nHinweis"),
+    ("wifi", [("ssid", "n"), ("password", "8 chars!")], b"WIFI:T:WPA;S:n;P:8 chars!;;"),
 ]
 
 
@@ -233,7 +234,7 @@ REFUSALS = [(kind, fields, b"Campo %s inv\xe1lido: %s" % (name.encode(), rule) i
     ("wifi", [("ssid", "n\x7f")], "ssid", CONTROL),
     ("wifi", [("ssid", "n"), ("security", "WPA3")], "security", b"WPA, WEP, SAE, nopass u omit"),
     ("wifi", [("ssid", "n"), ("security", "SAE")], "password", b"obligatorio con WPA, WEP y SAE"),
-    ("wifi", [("ssid", "n"), ("password", "short")], "password", WPA_KEY),
+    ("wifi", [("ssid", "n"), ("password", "7 chars")], "password", WPA_KEY),
     ("wifi", [("ssid", "n"), ("password", "p" * 64)], "password", WPA_KEY),
     ("wifi", [("ssid", "n"), ("password", "pass\u00e9word")], "password", WPA_KEY),
     ("wifi", [("ssid", "n"), ("hidden", "yes")], "hidden", b"true o false"),
