@@ -161,6 +161,7 @@ class Validation(TesselCase):
             (["-f", "0x000000", "-o", "a.png", "X"], bad_colour("-f", b"0x000000")),
             (["-f", "000000FF", "-o", "a.png", "X"], bad_colour("-f", b"000000FF")),
             (["-f", "CCCCCC", "-b", "FFFFFF", "-o", "a.png", "X"], low_contrast(b"CCCCCC", b"FFFFFF", 39)),
+            (["-f", "#d9d9d9", "-b", "faFAfa", "-o", "a.png", "X"], low_contrast(b"D9D9D9", b"FAFAFA", 26)),
             (["-f", "#ffffff", "-b", "000000", "-o", "a.png", "X"], low_contrast(b"FFFFFF", b"000000", -100)),
             # A transparent background is judged over white.
             (["-f", "000000", "-b", "00000080", "-o", "a.png", "X"], low_contrast(b"000000", b"00000080", 21)),
