@@ -27,6 +27,13 @@ int refuse_longer(const char* name, std::string_view value, std::size_t max)
     return result_bad_command;
 }
 
+bool same_ignoring_case(std::string_view a, std::string_view b)
+{
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
+}
+
 std::string escaped(std::string_view value, std::string_view specials)
 {
     std::string out;

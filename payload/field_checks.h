@@ -1,6 +1,7 @@
-// field_checks: the checks and the escaping that the payment, contact and
-// network builders share, each refusal logged as one Spanish line naming the
-// field ("Campo NAME inv\xE1lido: ...") with the result 1105.
+// field_checks: the checks, the escaping and the comparison of names that
+// the builders and the table of kinds share, each refusal logged as one
+// Spanish line naming the field ("Campo NAME inv\xE1lido: ...") with the
+// result 1105.
 #pragma once
 
 #include <cstddef>
@@ -21,3 +22,6 @@ int refuse_longer(const char* name, std::string_view value, std::size_t max);
 
 // value with a backslash put before each byte that specials holds.
 std::string escaped(std::string_view value, std::string_view specials);
+
+// Whether a and b are the same text but for the case of ASCII letters.
+bool same_ignoring_case(std::string_view a, std::string_view b);

@@ -1,5 +1,6 @@
 #include "payload/payload_kinds.h"
 
+#include "payload/field_checks.h"
 #include "settings/exit_codes.h"
 #include "runlog/log_message.h"
 #include "util/utf8_text.h"
@@ -27,14 +28,6 @@ constexpr std::array<payload_kind, 6> kinds{{
     {"wifi", wifi_field_rules, build_wifi_payload, -1, payload_width::free,
      payload_eci::utf8_when_needed, 0, false},
 }};
-
-bool same_ignoring_case(std::string_view a, const char* b)
-{
-    const std::string_view bv{b};
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    return a.size() == bv.size() &&
-           std::equal(a.begin(), a.end(), bv.begin(), [&](char x, char y) { return lower(x) == lower(y); });
-}
 
 // Names shown in a log line: cut so that the int of "%.*s" is exact.
 int shown(std::string_view text)

@@ -16,13 +16,6 @@ constexpr std::array<payload_field_rule, 4> rules{{
 // is WPA3 only, as Android shares it), and "omit" for a code without T.
 constexpr std::array<const char*, 5> securities{"WPA", "WEP", "SAE", "nopass", "omit"};
 
-bool same_ignoring_case(std::string_view a, std::string_view b)
-{
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
-}
-
 bool is_hex(char c)
 {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');

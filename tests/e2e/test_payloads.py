@@ -131,7 +131,7 @@ VECTORS = [
      b"WIFI:T:WPA;S:test;P:my_password\\\\;;"),
     ("wifi", [("security", "omit"), ("ssid", '"foo;bar\\baz"')], b'WIFI:S:\\"foo\\;bar\\\\baz\\";;'),
     # segno ends this one with a single ';'; the format (and ZXing) ends every code with ';;'.
-    ("wifi", [("security", "nopass"), ("ssid", "SSID"), ("password", "secret"), ("hidden", "true")],
+    ("wifi", [("security", "NOPASS"), ("ssid", "SSID"), ("password", "secret"), ("hidden", "true")],
      b"WIFI:T:nopass;S:SSID;P:secret;H:true;;"),
     ("wifi", [("security", "sae"), ("ssid", "s" * 32), ("password", "p")], b"WIFI:T:SAE;S:" + b"s" * 32 + b";P:p;;"),
     ("wifi", [("ssid", "n"), ("password", "9" * 61 + "afF")], b"WIFI:T:WPA;S:n;P:" + b"9" * 61 + b"afF;;"),

@@ -22,6 +22,7 @@ TEST(PayloadFields, LinesSplitAtLfAndValuesKeepEveryByteAfterTheFirstEquals)
 TEST(PayloadKinds, NamesAreFoundInAnyCaseAndNumberedFromOne)
 {
     EXPECT_EQ(payload_kind_named("VeriFactu"), payload_verifactu);
+    EXPECT_EQ(payload_kind_named("TicketBAI"), payload_ticketbai);
     EXPECT_EQ(payload_kind_named("wifi"), payload_wifi);
     EXPECT_EQ(payload_kind_named("wif"), payload_none);
     EXPECT_EQ(payload_kind_numbered(payload_wifi)->name, std::string("wifi"));
