@@ -142,7 +142,9 @@ class Library(TesselCase):
                 (b"-l M x", b"a", b"Dato no admitido entre los modificadores: x"),
                 (b"-z 2 -o y.png", b"a", b"Archivo de salida no admitido entre los modificadores"),
                 (b"-O y.png", b"a", b"Archivo de salida no admitido entre los modificadores"),
-                (b"-u", b"Pe\xf1a", b"Dato no es texto UTF-8 v\xe1lido: byte 3"))):
+                (b"-u", b"Pe\xf1a", b"Dato no es texto UTF-8 v\xe1lido: byte 3"),
+                (b"-f CCCCCC", b"a", b"Contraste insuficiente entre -f CCCCCC y -b FFFFFF: 39 %. Se necesita un 40 % "
+                                     b"o m\xe1s, con -f m\xe1s oscuro que -b"))):
             result = self.in_folder(f"n{i}", lambda: encode(self.lib, switches, b"n.png", data))
             self.assertEqual(result, (1105, [message, b""], {}))
         # More than any series holds is refused as the encoder refuses it.
