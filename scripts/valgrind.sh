@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs tessel and png2bmp end to end under valgrind's memcheck: a PNG symbol,
-# a BMP symbol, a structured series, an SVG, failures of both programs, and -h; then
+# a BMP symbol, a structured series, a text output, failures of both programs, and -h; then
 # tessel-batch on a batch of the same kinds of lines and an over-long line;
 # then 10,000 calls of libtessel in one process (tessel_call_loop). Fails
 # on any memory error, on any definite or indirect leak, on a descriptor left
@@ -57,7 +57,7 @@ check 0 png "$tessel" -z 4 -l H -o sym.png "Hello, valgrind"
 check 0 bmp "$tessel" -t bmp -o sym.bmp "Hello\\sBMP\\x21"
 check 0 series "$tessel" -s -v 1 -o part.png "$series_data"
 check 0 series_bmp "$tessel" -s -v 1 -t bmp -o part.bmp "$series_data"
-check 0 svg "$tessel" -t svg -w 20 -o sym.svg X
+check 0 txt "$tessel" -t txt -o sym.txt X
 check 0 help "$tessel" -h
 # The exit codes as a POSIX parent sees them: 1101 % 256, 1104 % 256, 1105 % 256, 1106 % 256.
 check 77 missing_folder "$tessel" -o missing/sym.png X

@@ -1,5 +1,5 @@
 /* N calls (default 10,000) of libtessel in one process, for the sanitizer and valgrind runs:
- * symbols with a NUL byte, refusals, images and modules in memory. Exit 0 when each returned its code. Usage: tessel_call_loop [N] */
+ * symbols with a NUL byte, refusals, images, text and modules in memory. Exit 0 when each returned its code. Usage: tessel_call_loop [N] */
 #include "tessel.h"
 
 #include <stdio.h>
@@ -13,10 +13,11 @@ int main(int argc, char **argv)
     int side = 0;
     for (long i = 0; i < n; ++i) {
         int expected = 0, result = 0;
-        switch (i % 6) {
+        switch (i % 7) {
         case 0: result = tessel_encode("-8 -l M", "loop.png", "loop\0data", 9); break;
         case 1: result = tessel_encode("-8 -t bmp", "loop.bmp", "a\0b", 3); break;
         case 4: result = tessel_image("-8 -t bmp", "a\0b", 3, buffer, sizeof buffer, &size); break;
+        case 6: result = tessel_image("-8 -t txt", "a\0b", 3, buffer, sizeof buffer, &size); break;
         case 5: expected = 1107; result = tessel_modules("-8", "a\0b", 3, NULL, 0, &side); break;
         case 2: expected = 1105; result = tessel_encode(NULL, "loop.png", "a\0b", 3); break;
         default: expected = 1104; result = tessel_run("-v 41 -o loop.png X"); break;

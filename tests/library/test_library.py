@@ -78,6 +78,7 @@ REFUSALS = [
     (None, b"a\0b", None, 1105, b"Dato con un car\xe1cter nulo: se necesita -8 para codificarlo"),
     (None, None, 3, 1105, b"Dato a codificar no ha sido especificado"),
     (b"-8", b"x", 16 * 7089 + 1, 1104, b"Error al codificar dato de entrada"),  # read before any copy
+    (b"-u", b"\xff" * (16 * 7089), None, 1105, b"Dato no es texto UTF-8 v\xe1lido: byte 1"),  # the longest checked
 ]
 
 
