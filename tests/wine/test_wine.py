@@ -699,7 +699,8 @@ class Batch(WineCase):
         self.assertRegex(read_bytes(self.win_file("Tessel.log")),
                          b"^(" + STAMP + b"Car\xe1cter no representable en el nombre de archivo\r\n){2}$")
         # With -u, ANSI lines become UTF-8 and UTF-8 lines stay as they are.
-        for text, results in ((b"-u -o t1.png caf\xe9\\s\x80\n-u -o t4.png \xe9\n", [b"1\t0", b"2\t0"]),
+        for text, results in ((b"-u -o t1.png caf\xe9\\s\x80\n-u -o t4.png \xe9\n-u -o t5.png \"\"\n",
+                               [b"1\t0", b"2\t0", b"3\t1104"]),
                               (b"-u -o t2.png \xce\xa9\n-u -o t3.png caf\xe9\n", [b"1\t0", b"2\t1105"])):
             with open(self.win_file("text.txt"), "wb") as f:
                 f.write(text)
