@@ -165,6 +165,7 @@ class Validation(TesselCase):
             (["-f", "#ffffff", "-b", "000000", "-o", "a.png", "X"], low_contrast(b"FFFFFF", b"000000", -100)),
             # A transparent background is judged over white.
             (["-f", "000000", "-b", "00000080", "-o", "a.png", "X"], low_contrast(b"000000", b"00000080", 21)),
+            (["-f", "CCCCCC", "-b", "FFFFFF00", "-o", "a.png", "X"], low_contrast(b"CCCCCC", b"FFFFFF00", 39)),
             # 7F at alpha 01 over white comes to 254.498, shown as 254: just short of 40 %.
             (["-f", "00DEFA", "-b", "7F7F7F01", "-o", "a.png", "X"], low_contrast(b"00DEFA", b"7F7F7F01", 39)),
             (["-b", "FFFFFF00", "-t", "bmp", "-o", "a.bmp", "X"],

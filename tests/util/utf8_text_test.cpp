@@ -26,6 +26,8 @@ TEST(Utf8Text, FindsTheLeadByteOfTheFirstIllFormedSequence)
     };
     for (const auto& [bytes, position] : cases)
         EXPECT_EQ(first_bad_utf8(bytes), position) << testing::PrintToString(bytes);
+    // A line or a field is a view into more text: nothing past its end is read.
+    EXPECT_EQ(first_bad_utf8(std::string_view("ok\xC3", 2)), none);
 }
 
 }  // namespace
