@@ -70,20 +70,20 @@ TEST(EmfWriter, ColoursAreBrushesOfTheMetafileDeletedBeforeItsEnd)
 {
     std::vector<unsigned char> modules(21 * 21, 0x81);
     const QRcode symbol{1, 21, modules.data()};
-    // Header 1, select 37, create brush 39 (handle, solid, COLORREF), delete
+    // Header 1, select 37, create brush 39 (handle, solid, COLORREF, hatch), delete
     // 40 (handle), polygons 91, end 14; the handle table's size last.
     for (const auto& [colours, records] :
          {std::pair{symbol_colours{0x003366FFu, 0xFFFFFF00u},
-                    std::vector<uint32_t>{1, 37, 39, 1, 0, 0x663300, 37, 1, 91, 37, 0x80000005, 40, 1, 14, 2}},
+                    std::vector<uint32_t>{1, 37, 39, 1, 0, 0x663300, 0, 37, 1, 91, 37, 0x80000005, 40, 1, 14, 2}},
           {symbol_colours{0x7A0000FFu, 0xFFF5CCFFu},
-           {1, 37, 39, 1, 0, 0xCCF5FF, 37, 1, 91, 39, 2, 0, 0x00007A, 37, 2, 91, 37, 0x80000005, 40, 1, 40, 2, 14, 3}},
+           {1, 37, 39, 1, 0, 0xCCF5FF, 0, 37, 1, 91, 39, 2, 0, 0x00007A, 0, 37, 2, 91, 37, 0x80000005, 40, 1, 40, 2, 14, 3}},
           {symbol_colours{0x000000FFu, 0xFFFFFF00u}, {1, 37, 37, 0x80000004, 91, 14, 1}}}) {
         std::vector<unsigned char> emf;
         ASSERT_TRUE(make_symbol_emf(&symbol, 4, 30, &emf, colours));
         std::vector<uint32_t> seen;
         uint32_t n = 0;
         for (std::size_t at = 0; at < emf.size(); at += u32(emf, at + 4), ++n) {
-            const uint32_t type = u32(emf, at), fields = type == 39 ? 3 : type == 37 && at > 108 ? 1 : type == 40;
+            const uint32_t type = u32(emf, at), fields = type == 39 ? 4 : type == 37 && at > 108 ? 1 : type == 40;
             for (uint32_t f = 0; f <= fields; ++f)
                 seen.push_back(u32(emf, at + (f == 0 ? 0 : 4 + 4 * f)));
         }
