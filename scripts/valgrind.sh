@@ -64,6 +64,10 @@ check 77 missing_folder "$tessel" -o missing/sym.png X
 check 80 refused "$tessel" -v 41 -o big.png X
 check 81 no_data "$tessel" -o sym.png
 check 82 bmp_missing_folder "$tessel" -t bmp -o missing/sym.bmp X
+# An EPC code of 331 bytes that its designator pushes past version 13.
+epc_letters=$(printf '\\xC3\\xA4%.0s' $(seq 75))
+check 80 epc_past_version "$tessel" -p epc -e 26 -o epc.png \
+  "name=${epc_letters:0:$((69 * 8))}a\\niban=DE89370400440532013000\\ntext=$epc_letters"
 check 0 png2bmp "$png2bmp" sym.png copy.bmp
 # A palette shorter than its bit depth allows: the rest of the BMP's is zeros.
 check 0 png2bmp_palette "$png2bmp" "$root/tests/data/pngsuite/basn3p04.png" pal.bmp

@@ -331,6 +331,11 @@ class Settings(TesselCase):
             run = self.run_tessel("-p", "verifactu", "-t", "txt", "-o", "a.txt", fields)
             self.assertTrue(read_bytes(run.path("a.txt")).endswith(b"&fecha=%s&importe=%s" % (fecha.encode(), importe.encode())))
 
+    def test_a_payload_past_its_standards_version_is_refused(self):
+        # 331 bytes fill version 13 at level M; a designator before them needs version 14.
+        run = self.run_tessel("-p", "epc", "-e", "26", "-o", "a.png", data_token(VECTORS[12][1]))
+        self.assertFailure(run, 1104, b"El contenido -p epc necesita la versi\xf3n 14: el est\xe1ndar admite hasta la 13")
+
     def test_text_output_is_the_data_for_any_data(self):
         for args, expected in [(("-t", "TXT", "A\\n\\xFF\\x01"), b"A\n\xff\x01"),
                                (("-t", "txt", "-s", "-v", "1", "x" * 40), b"x" * 40)]:

@@ -58,7 +58,7 @@ def payload_refusals():
         (["-p"], b"Tipo de contenido no ha sido especificado"),
         (["-p", "qr", "-o", "a.png", "X"], b"Tipo de contenido Inv\xe1lido: qr. Valores posibles: verifactu, ticketbai, epc, swiss, vcard, wifi"),
         (["-p", "wifi", "-S", "-v", "2", "-o", "a.png", "X"], b"-p wifi no admite una serie de s\xedmbolos (-s): el est\xe1ndar es un solo s\xedmbolo"),
-        (["-l", "Q", "-p", "epc", "-o", "a.png", "X"], level % b"epc"), (["-p", "ticketbai", "-l", "h", "-o", "a.png", "X"], level % b"ticketbai"),
+        (["-L", "Q", "-p", "epc", "-o", "a.png", "X"], level % b"epc"), (["-p", "ticketbai", "-l", "h", "-o", "a.png", "X"], level % b"ticketbai"),
         (["-p", "VeriFactu", "-w", "40.001", "-t", "svg", "-o", "a.svg", "X"], width % b"verifactu" + b"de 30 a 40 mm"),
         (["-p", "ticketbai", "-w", "29.999", "-d", "300", "-o", "a.png", "X"], width % b"ticketbai" + b"de 30 a 40 mm"),
         (["-p", "swiss", "-w", "45", "-t", "emf", "-o", "a.emf", "X"], width % b"swiss" + b"el est\xe1ndar fija 46 mm"),

@@ -46,6 +46,9 @@ class Text(TesselCase):
             self.assertEqual(self.run_tessel(*args, "-o", "u.png", "VeriFactu 12.50").status, 0)
             self.assertEqual(self.run_tessel("-o", "a.png", "VeriFactu 12.50").status, 0)
             self.assertEqual(read_bytes(self.folder + "/u.png"), read_bytes(self.folder + "/a.png"))
+        # A designator asked for is written, ASCII or not, 0 as any other.
+        self.assertEqual(self.run_tessel("-e", "0", "-o", "z.png", "VeriFactu 12.50").status, 0)
+        self.assertNotEqual(read_bytes(self.folder + "/z.png"), read_bytes(self.folder + "/a.png"))
         run = self.run_tessel("-u", "-o", "e.png", "Pe\\xC3\\xB1a\\x1d\u00f1")
         self.assertEqual((run.status, zbar(run.path("e.png"))), (0, "Pe\u00f1a\x1d\u00f1".encode()))
         # Version 40-L holds 2953 bytes, 2952 after designator 26 (12 bits),
