@@ -74,7 +74,9 @@ bool image_is_small(const run_settings_t& s)
     int64_t dot = s.dot_size;
     if (s.print_size_nm != 0 && s.dpi != 0)
         dot = dot_size_for(s.print_size_nm, s.dpi, 21);
-    return dot * (177 + 2 * int64_t{s.margin}) <= 8192;
+    // Each factor is bounded first: -z and -m saturate at INT_MAX, whose
+    // product with the rest passes 2^63.
+    return dot <= 8192 && s.margin <= 8192 && dot * (177 + 2 * int64_t{s.margin}) <= 8192;
 }
 
 }  // namespace
