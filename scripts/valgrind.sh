@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs tessel and png2bmp end to end under valgrind's memcheck: a PNG symbol,
-# a BMP symbol, a structured series, a text output, failures of both programs, and -h; then
+# a BMP symbol, a structured series, a text output, failures of both programs
+# (a payload past its standard's version among them), and -h; then
 # tessel-batch on a batch of the same kinds of lines and an over-long line;
 # then 700 calls of libtessel in one process (tessel_call_loop). Fails
 # on any memory error, on any definite or indirect leak, on a descriptor left
